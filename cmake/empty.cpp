@@ -1,0 +1,1 @@
+// Keeps every library target non-empty while its folder is still growing.

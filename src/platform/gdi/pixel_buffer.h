@@ -1,0 +1,60 @@
+// A 32-bit pixel buffer: the storage of bitmaps and of top-level window
+// surfaces alike.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "platform/win32/base.h"
+
+namespace platform::gdi {
+
+// Pixels are 0x00RRGGBB (x8r8g8b8, what SDL and pixman call RGB888/x8r8g8b8),
+// row-major with stride == width. COLORREF (0x00BBGGRR) is converted at the
+// edges by ToPixel/ToColorRef.
+struct PixelBuffer {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+
+  // Union of everything written since the owner last presented the buffer,
+  // so that only changed areas reach the screen. Empty when right <= left.
+  RECT dirty{0, 0, 0, 0};
+
+  PixelBuffer() = default;
+  PixelBuffer(int w, int h, std::uint32_t fill = 0)
+      : width(std::max(w, 0)), height(std::max(h, 0)),
+        pixels(static_cast<std::size_t>(std::max(w, 0)) * static_cast<std::size_t>(std::max(h, 0)), fill) {}
+
+  std::uint32_t* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
+  const std::uint32_t* row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * width; }
+
+  // Every drawing operation that writes into the buffer reports the area it
+  // wrote (buffer coordinates, right/bottom exclusive).
+  void Touch(int left, int top, int right, int bottom) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, width);
+    bottom = std::min(bottom, height);
+    if (right <= left || bottom <= top) return;
+    if (dirty.right <= dirty.left || dirty.bottom <= dirty.top) {
+      dirty = RECT{left, top, right, bottom};
+    } else {
+      dirty.left = std::min<LONG>(dirty.left, left);
+      dirty.top = std::min<LONG>(dirty.top, top);
+      dirty.right = std::max<LONG>(dirty.right, right);
+      dirty.bottom = std::max<LONG>(dirty.bottom, bottom);
+    }
+  }
+  void ClearDirty() { dirty = RECT{0, 0, 0, 0}; }
+};
+
+constexpr std::uint32_t ToPixel(COLORREF c) {
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+constexpr COLORREF ToColorRef(std::uint32_t p) {
+  return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+}
+
+}  // namespace platform::gdi
