@@ -1,0 +1,38 @@
+#include "patterns/auto_tick.h"
+
+#include "patterns/curve_pattern.h"
+#include "patterns/effect_picture.h"
+#include "patterns/numeric.h"
+
+namespace patterns {
+namespace {
+
+// Each draw is taken in its own statement: the order of R1, R2, R3 must not
+// depend on the compiler's order of evaluating call arguments.
+Colour RandomColour(RandomSource& rnd, double scale) {
+  const std::int16_t red = CInt(rnd.Rnd() * scale);
+  const std::int16_t green = CInt(rnd.Rnd() * scale);
+  const std::int16_t blue = CInt(rnd.Rnd() * scale);
+  return RGB(red, green, blue);
+}
+
+}  // namespace
+
+void SetRandomColours(PatternContext& ctx) {
+  ctx.picpaint.SetBackColor(RandomColour(ctx.rnd, 255.0));
+  ctx.icolor = RandomColour(ctx.rnd, 235.0);
+}
+
+void Timer1_Timer(PatternContext& ctx) {
+  SetRandomColours(ctx);
+  cmdpaint_Click(ctx);
+  Command2_Click(ctx);
+}
+
+void Timer2_Timer(PatternContext& ctx) {
+  SetRandomColours(ctx);
+  Command1_Click(ctx);
+  Command2_Click(ctx);
+}
+
+}  // namespace patterns

@@ -1,0 +1,19 @@
+// One tick of the two automatic modes: a random canvas background, a random
+// line colour, a new pattern and a new effect picture. The window's timers
+// call these; the logic needs nothing but the context.
+#pragma once
+
+#include "patterns/pattern_context.h"
+
+namespace patterns {
+
+// Background from three draws scaled by 255, line colour from three more
+// scaled by 235 (so lines are never pure white), each rounded half to even.
+void SetRandomColours(PatternContext& ctx);
+
+// If the pattern raises, the error leaves the tick at once: the colours have
+// already changed and no effect picture is made.
+void Timer1_Timer(PatternContext& ctx);  // pattern "画图1"
+void Timer2_Timer(PatternContext& ctx);  // pattern "画图2"
+
+}  // namespace patterns

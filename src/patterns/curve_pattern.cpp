@@ -1,0 +1,87 @@
+#include "patterns/curve_pattern.h"
+
+#include <cmath>
+#include <string>
+
+#include "patterns/numeric.h"
+#include "patterns/runtime_error.h"
+
+namespace patterns {
+namespace {
+
+// The half turn of this program. It is 3.14, not pi: the copy at 6.28 falls
+// slightly short of the copy at 0, which is part of how the patterns look.
+constexpr double kHalfTurn = 3.14;
+constexpr std::int16_t kCentre = 100;
+
+// Row q of the formula table, evaluated strictly left to right.
+double CurveValue(int q, std::int16_t s, double K, double theta, float f) {
+  const double ft = static_cast<double>(f) * theta;
+  const double sk = s * K;
+  switch (q) {
+    case 0:
+      return sk * std::sin(theta) * std::cos(ft);
+    case 1:
+      return sk * std::sin(theta) * std::sin(ft);
+    case 2:
+      return sk * std::cos(theta) * std::cos(ft);
+    default:
+      return sk * std::cos(theta) * std::sin(ft);
+  }
+}
+
+}  // namespace
+
+void DrawCurvePattern(PatternContext& ctx, RotationKind kind, std::int16_t step) {
+  // A stride of 0 or less would never reach the end of the curve.
+  if (step <= 0) Raise(kErrInvalidProcedureCall);
+  ctx.picpaint.Cls();
+  const std::string amplitude = ctx.amplitudeText();
+
+  const float R1 = ctx.rnd.Rnd();
+  const float R2 = ctx.rnd.Rnd();
+  const float R3 = ctx.rnd.Rnd();
+  const float R4 = ctx.rnd.Rnd();
+  const int q = static_cast<int>(Int(4.0 * R1));
+  const float f = static_cast<float>(2.0 * R2);
+  const std::int16_t n = CInt(Int(2.0 * R3) + 2);
+  const double S = kHalfTurn / n;
+  const double L = (R4 + 2.0) * kHalfTurn;
+
+  // The text is turned into a number only when the first point needs it, so
+  // a bad text fails after the clear and the four draws, before any dot.
+  const double K = TextToDouble(amplitude);
+  const Colour black = QBColor(0);
+
+  for (double a = 0; a <= L; a = a + S) {
+    const double c = kind == RotationKind::kCosineSine ? std::cos(a) : std::sin(a);
+    const double d = std::sin(a);
+    for (std::int16_t j = 1; j <= 2; ++j) {
+      for (std::int16_t s = -1; s <= 1; s = static_cast<std::int16_t>(s + 2)) {
+        for (int t = -90; t <= 90; t += step) {
+          const double theta = (t + 90) * 2 * kHalfTurn / 180;
+          const double r = CurveValue(q, s, K, theta, f);
+          const double x = j == 1 ? t : r;
+          const double y = j == 1 ? r : t;
+          const double xr = x * c - y * d;
+          const double yr = x * d + y * c;
+          const float X = CSng(kCentre - xr);
+          const float Y = CSng(kCentre + yr);
+          if (t == -90) {
+            ctx.picpaint.PSet(X, Y, black);
+          } else {
+            ctx.picpaint.Line(X, Y, ctx.icolor);
+          }
+        }
+      }
+    }
+  }
+
+  ctx.Picture2.SetPicture(ctx.picpaint.Image());
+}
+
+void cmdpaint_Click(PatternContext& ctx) { DrawCurvePattern(ctx, RotationKind::kCosineSine, 3); }
+
+void Command1_Click(PatternContext& ctx) { DrawCurvePattern(ctx, RotationKind::kSineSine, 2); }
+
+}  // namespace patterns
