@@ -1,0 +1,102 @@
+#include "runtime/runtime_error.h"
+
+#include <cerrno>
+#include <new>
+#include <system_error>
+
+#include "patterns/runtime_error.h"
+
+namespace runtime {
+
+std::string_view StandardErrorText(int number) {
+  switch (number) {
+    case kErrInvalidProcedureCall: return "无效的过程调用或参数";
+    case kErrOverflow: return "溢出";
+    case kErrOutOfMemory: return "内存溢出";
+    case kErrTypeMismatch: return "类型不匹配";
+    case kErrBadFileName: return "错误的文件名或号码";
+    case kErrFileNotFound: return "文件未找到";
+    case kErrDiskFull: return "磁盘已满";
+    case kErrPermissionDenied: return "拒绝的权限";
+    case kErrPathFileAccess: return "路径/文件访问错误";
+    case kErrPathNotFound: return "路径未找到";
+    default: return "应用程序定义的错误或对象定义的错误";
+  }
+}
+
+namespace {
+
+std::string ReasonOf(int os_error) { return std::error_code(os_error, std::generic_category()).message(); }
+
+std::string FileErrorWhat(int number, const std::string& path, int os_error) {
+  return "运行时错误 '" + std::to_string(number) + "': " + std::string(StandardErrorText(number)) + ": " +
+         path + ": " + ReasonOf(os_error);
+}
+
+std::string FileDetail(const FileError& error) {
+  return "文件：" + error.Path() + "\n原因：" + error.Reason();
+}
+
+}  // namespace
+
+FileError::FileError(int number, std::string path, int os_error)
+    : std::runtime_error(FileErrorWhat(number, path, os_error)),
+      number_(number),
+      path_(std::move(path)),
+      os_error_(os_error),
+      reason_(ReasonOf(os_error)) {}
+
+int FileErrorNumberFor(int os_error) {
+  switch (os_error) {
+    case ENOENT:
+    case ENOTDIR:
+      return kErrPathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return kErrPermissionDenied;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return kErrDiskFull;
+    case ENAMETOOLONG:
+    case EINVAL:
+      return kErrBadFileName;
+    default:
+      return kErrPathFileAccess;
+  }
+}
+
+ErrorBox FormatRuntimeError(std::string_view title, int number, std::string_view description,
+                            std::string_view detail) {
+  std::string text = "运行时错误 '" + std::to_string(number) + "':\n\n";
+  text += description.empty() ? StandardErrorText(number) : description;
+  if (!detail.empty()) {
+    text += "\n\n";
+    text += detail;
+  }
+  return ErrorBox{std::string(title), std::move(text)};
+}
+
+ErrorBox FormatRuntimeError(std::string_view title, const FileError& error) {
+  return FormatRuntimeError(title, error.Number(), {}, FileDetail(error));
+}
+
+ErrorBox DescribeError(std::string_view title, std::exception_ptr error) {
+  if (!error) return FormatRuntimeError(title, kErrApplicationDefined, {});
+  try {
+    std::rethrow_exception(error);
+  } catch (const patterns::RuntimeError& e) {
+    return FormatRuntimeError(title, e.Number(), e.Message());
+  } catch (const FileError& e) {
+    return FormatRuntimeError(title, e);
+  } catch (const std::bad_alloc&) {
+    return FormatRuntimeError(title, kErrOutOfMemory, {});
+  } catch (const std::exception& e) {
+    return FormatRuntimeError(title, kErrApplicationDefined, {}, e.what());
+  } catch (...) {
+    return FormatRuntimeError(title, kErrApplicationDefined, {});
+  }
+}
+
+}  // namespace runtime

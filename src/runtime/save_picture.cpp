@@ -1,0 +1,228 @@
+// Sections:
+//   1. Bitmap encoding
+//   2. POSIX file operations
+//   3. The temporary file and the atomic save
+#include "runtime/save_picture.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+
+namespace runtime {
+
+// ---- 1. Bitmap encoding ---------------------------------------------------------
+
+namespace {
+
+void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint16_t v) {
+  out[at] = static_cast<std::uint8_t>(v);
+  out[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeBmp24(const PictureView& picture) {
+  if (picture.width <= 0 || picture.height <= 0) {
+    throw std::invalid_argument("a bitmap needs a positive width and height");
+  }
+  const std::size_t w = static_cast<std::size_t>(picture.width);
+  const std::size_t h = static_cast<std::size_t>(picture.height);
+  if (picture.pixels.size() / w != h || picture.pixels.size() % w != 0) {
+    throw std::invalid_argument("pixel count does not match width x height");
+  }
+  const std::size_t stride = BmpRowStride(picture.width);
+  if (stride > (std::size_t{UINT32_MAX} - kBmpHeaderSize) / h) {
+    throw std::invalid_argument("picture too large for a bitmap file");
+  }
+  const std::size_t image_size = stride * h;
+  const std::size_t file_size = kBmpHeaderSize + image_size;
+
+  // Zero-filled, so the row padding is already in place.
+  std::vector<std::uint8_t> out(file_size, 0);
+  out[0] = 'B';
+  out[1] = 'M';
+  Put32(out, 2, static_cast<std::uint32_t>(file_size));
+  Put32(out, 10, static_cast<std::uint32_t>(kBmpHeaderSize));  // bfOffBits; bytes 6..9 reserved
+  Put32(out, 14, 40);                                          // biSize
+  Put32(out, 18, static_cast<std::uint32_t>(picture.width));
+  Put32(out, 22, static_cast<std::uint32_t>(picture.height));  // positive: bottom row first
+  Put16(out, 26, 1);                                           // biPlanes
+  Put16(out, 28, 24);                                          // biBitCount
+  Put32(out, 30, 0);                                           // BI_RGB
+  Put32(out, 34, static_cast<std::uint32_t>(image_size));
+  Put32(out, 38, kPixelsPerMetre96Dpi);
+  Put32(out, 42, kPixelsPerMetre96Dpi);
+  // biClrUsed and biClrImportant stay 0: no colour table.
+
+  for (std::size_t y = 0; y < h; ++y) {
+    const std::uint32_t* src = picture.pixels.data() + (h - 1 - y) * w;
+    std::uint8_t* dst = out.data() + kBmpHeaderSize + y * stride;
+    for (std::size_t x = 0; x < w; ++x) {
+      const std::uint32_t p = src[x];
+      dst[3 * x] = static_cast<std::uint8_t>(p);            // blue
+      dst[3 * x + 1] = static_cast<std::uint8_t>(p >> 8);   // green
+      dst[3 * x + 2] = static_cast<std::uint8_t>(p >> 16);  // red
+    }
+  }
+  return out;
+}
+
+// ---- 2. POSIX file operations ----------------------------------------------------
+
+int FileOps::Open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+ssize_t FileOps::Write(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
+int FileOps::Fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+int FileOps::Fsync(int fd) { return ::fsync(fd); }
+int FileOps::Close(int fd) { return ::close(fd); }
+int FileOps::Rename(const char* from, const char* to) { return ::rename(from, to); }
+int FileOps::Unlink(const char* path) { return ::unlink(path); }
+
+FileOps& SystemFileOps() {
+  static FileOps ops;
+  return ops;
+}
+
+// ---- 3. The temporary file and the atomic save ------------------------------------
+
+namespace {
+
+constexpr std::size_t kWriteChunk = 64 * 1024;
+constexpr int kTempNameAttempts = 100;
+
+[[noreturn]] void Fail(const std::string& path, int os_error) {
+  throw FileError(FileErrorNumberFor(os_error), path, os_error);
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// The temporary name does not grow with the target's name, so a target name
+// at the system's length limit can still be saved.
+std::string TempNameIn(const std::string& folder) {
+  static std::atomic<unsigned> counter{0};
+  return folder + "/.hwf-save-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) +
+         ".tmp";
+}
+
+// Owns the temporary file until it has been renamed into place; on every
+// other way out it closes and removes it.
+class TempFile {
+ public:
+  TempFile(FileOps& ops, const std::string& folder, const std::string& user_path) : ops_(ops) {
+    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
+      name_ = TempNameIn(folder);
+      fd_ = ops_.Open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ >= 0) return;
+      if (errno != EEXIST) break;
+    }
+    const int err = errno;
+    name_.clear();
+    Fail(user_path, err);
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() {
+    if (fd_ >= 0) ops_.Close(fd_);
+    if (!name_.empty()) ops_.Unlink(name_.c_str());
+  }
+
+  int fd() const { return fd_; }
+  const std::string& name() const { return name_; }
+
+  // Returns the errno of a failed close, 0 on success. The descriptor is gone
+  // either way.
+  int Close() {
+    const int rc = ops_.Close(fd_);
+    fd_ = -1;
+    return rc == 0 ? 0 : errno;
+  }
+  void Committed() { name_.clear(); }
+
+ private:
+  FileOps& ops_;
+  int fd_ = -1;
+  std::string name_;
+};
+
+// 0 or the errno of the failure. A write that makes no progress counts as a
+// full disk rather than looping for ever.
+int WriteAll(FileOps& ops, int fd, const std::vector<std::uint8_t>& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::size_t chunk = std::min(kWriteChunk, bytes.size() - done);
+    const ssize_t n = ops.Write(fd, bytes.data() + done, chunk);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (n == 0) return ENOSPC;
+    done += static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+// Where the bytes really go: a link is followed to the file it names, so the
+// rename replaces that file and not the link. A dangling link is replaced.
+std::string ResolveTarget(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+  return real ? std::string(real.get()) : path;
+}
+
+void SyncFolder(FileOps& ops, const std::string& folder) {
+  // Makes the rename itself durable. Some file systems refuse to sync a
+  // folder; the file is complete by now, so that is not worth an error.
+  const int fd = ops.Open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+  if (fd < 0) return;
+  ops.Fsync(fd);
+  ops.Close(fd);
+}
+
+}  // namespace
+
+void SavePicture(const PictureView& picture, const std::string& path, FileOps& ops) {
+  const std::vector<std::uint8_t> bytes = EncodeBmp24(picture);
+  if (path.empty()) Fail(path, ENOENT);
+  if (path.back() == '/') Fail(path, EISDIR);
+
+  const std::string target = ResolveTarget(path);
+  const std::string folder = FolderOf(target);
+
+  // rename() would happily replace a file the user made read-only; honour the
+  // protection instead.
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  if (exists && S_ISDIR(existing.st_mode)) Fail(path, EISDIR);
+  if (exists && ::access(target.c_str(), W_OK) != 0) Fail(path, errno);
+
+  TempFile temp(ops, folder, path);
+  // Keep the permissions of the file being replaced (best effort: the bits
+  // only matter for later readers, the content is what the user asked for).
+  if (exists) ops.Fchmod(temp.fd(), existing.st_mode & 07777);
+
+  if (const int err = WriteAll(ops, temp.fd(), bytes)) Fail(path, err);
+  if (ops.Fsync(temp.fd()) != 0) Fail(path, errno);
+  if (const int err = temp.Close()) Fail(path, err);
+  if (ops.Rename(temp.name().c_str(), target.c_str()) != 0) Fail(path, errno);
+  temp.Committed();
+  SyncFolder(ops, folder);
+}
+
+}  // namespace runtime

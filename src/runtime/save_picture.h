@@ -1,0 +1,62 @@
+// SavePicture: a picture written to a file as an uncompressed 24-bit Windows
+// bitmap.
+//
+// The file is written next to its target under a temporary name, flushed to
+// disk and only then renamed over the target, so a save that fails half way
+// (full disk, vanished folder) leaves any earlier file of that name intact and
+// no partial file behind. Failures throw runtime::FileError.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "runtime/runtime_error.h"
+
+namespace runtime {
+
+// Pixels are 0x00RRGGBB, row-major, top row first, stride == width: the
+// platform's pixel-buffer format.
+struct PictureView {
+  std::span<const std::uint32_t> pixels{};
+  int width = 0;
+  int height = 0;
+};
+
+inline constexpr std::size_t kBmpHeaderSize = 14 + 40;
+inline constexpr std::int32_t kPixelsPerMetre96Dpi = 3780;
+
+// Bytes per stored row: three per pixel, padded to a multiple of four.
+constexpr std::size_t BmpRowStride(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
+
+// The whole file in memory. Throws std::invalid_argument when the sizes do not
+// match the pixels or the file would not fit the format's 32-bit size fields.
+std::vector<std::uint8_t> EncodeBmp24(const PictureView& picture);
+
+// The system calls the writer makes, so that tests can make any one of them
+// fail. The default forwards to POSIX.
+class FileOps {
+ public:
+  virtual ~FileOps() = default;
+  virtual int Open(const char* path, int flags, mode_t mode);
+  virtual ssize_t Write(int fd, const void* data, std::size_t size);
+  virtual int Fchmod(int fd, mode_t mode);
+  virtual int Fsync(int fd);
+  virtual int Close(int fd);
+  virtual int Rename(const char* from, const char* to);
+  virtual int Unlink(const char* path);
+};
+
+FileOps& SystemFileOps();
+
+// Writes the picture to `path`, used exactly as given (UTF-8, no extension
+// added). A symbolic link as target is followed, so the file it names is
+// replaced and the link stays. Throws FileError carrying the error number, the
+// path and the system's reason.
+void SavePicture(const PictureView& picture, const std::string& path, FileOps& ops = SystemFileOps());
+
+}  // namespace runtime
