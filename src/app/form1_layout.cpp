@@ -60,7 +60,7 @@ constexpr LayoutRow Timer(std::string_view name) {
 
 // A picture box with a sunken edge that keeps its drawing.
 constexpr LayoutRow Picture(std::string_view name, int left, int top, int width, int height,
-                           runtime::LayoutColour back, LayoutFont font, int tab) {
+                            runtime::LayoutColour back, LayoutFont font, int tab) {
   return LayoutRow{.kind = ControlKind::PictureBox,
                    .name = name,
                    .left = left,

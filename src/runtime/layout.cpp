@@ -15,16 +15,26 @@ int LogFontHeight(float points) { return -FontPixelHeight(points); }
 
 std::string_view KindName(ControlKind kind) {
   switch (kind) {
-    case ControlKind::Form: return "Form";
-    case ControlKind::CommandButton: return "CommandButton";
-    case ControlKind::Label: return "Label";
-    case ControlKind::TextBox: return "TextBox";
-    case ControlKind::ComboBox: return "ComboBox";
-    case ControlKind::PictureBox: return "PictureBox";
-    case ControlKind::Frame: return "Frame";
-    case ControlKind::Shape: return "Shape";
-    case ControlKind::Timer: return "Timer";
-    case ControlKind::CommonDialog: return "CommonDialog";
+    case ControlKind::Form:
+      return "Form";
+    case ControlKind::CommandButton:
+      return "CommandButton";
+    case ControlKind::Label:
+      return "Label";
+    case ControlKind::TextBox:
+      return "TextBox";
+    case ControlKind::ComboBox:
+      return "ComboBox";
+    case ControlKind::PictureBox:
+      return "PictureBox";
+    case ControlKind::Frame:
+      return "Frame";
+    case ControlKind::Shape:
+      return "Shape";
+    case ControlKind::Timer:
+      return "Timer";
+    case ControlKind::CommonDialog:
+      return "CommonDialog";
   }
   return "?";
 }

@@ -31,7 +31,9 @@ inline constexpr std::size_t kBmpHeaderSize = 14 + 40;
 inline constexpr std::int32_t kPixelsPerMetre96Dpi = 3780;
 
 // Bytes per stored row: three per pixel, padded to a multiple of four.
-constexpr std::size_t BmpRowStride(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
+constexpr std::size_t BmpRowStride(int width) {
+  return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+}
 
 // The whole file in memory. Throws std::invalid_argument when the sizes do not
 // match the pixels or the file would not fit the format's 32-bit size fields.

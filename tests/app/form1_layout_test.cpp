@@ -144,10 +144,14 @@ TEST(Form1Layout, FontsOfTheirOwnOrTheForms) {
     bool bold;
   };
   const Case cases[] = {
-      {"picpaint", "MS Sans Serif", 11, false}, {"Picture1", "MS Sans Serif", 16, true},
-      {"Picture2", "MS Sans Serif", 16, true},  {"Picture3", "MS Sans Serif", 16, true},
-      {"cmdpaint", "宋体", 14, true},           {"Text1", "宋体", 14, true},
-      {"Label11", "宋体", 14, true},            {"Frame1", "宋体", 14, true},
+      {"picpaint", "MS Sans Serif", 11, false},
+      {"Picture1", "MS Sans Serif", 16, true},
+      {"Picture2", "MS Sans Serif", 16, true},
+      {"Picture3", "MS Sans Serif", 16, true},
+      {"cmdpaint", "宋体", 14, true},
+      {"Text1", "宋体", 14, true},
+      {"Label11", "宋体", 14, true},
+      {"Frame1", "宋体", 14, true},
   };
   for (const Case& c : cases) {
     const runtime::LayoutFont& font = runtime::EffectiveFont(layout, Row(c.name));

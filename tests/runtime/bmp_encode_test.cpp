@@ -17,6 +17,7 @@ TEST(BmpEncode, HeaderFieldsByteByByte) {
   const std::vector<std::uint32_t> px(2 * 2, 0);
   const auto b = EncodeBmp24({px, 2, 2});
   // 2 pixels * 3 bytes = 6, padded to 8; two rows; 54 bytes of headers.
+  // clang-format off
   const std::array<std::uint8_t, 54> expected{
       'B', 'M', 70, 0, 0, 0,  // bfType, bfSize
       0, 0, 0, 0,             // reserved
@@ -33,6 +34,7 @@ TEST(BmpEncode, HeaderFieldsByteByByte) {
       0, 0, 0, 0,             // biClrUsed
       0, 0, 0, 0,             // biClrImportant
   };
+  // clang-format on
   ASSERT_EQ(b.size(), 70u);
   for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(b[i], expected[i]) << "header byte " << i;
 }
@@ -67,10 +69,12 @@ TEST(BmpEncode, BottomRowFirstInBlueGreenRedOrder) {
   const auto b = EncodeBmp24({px, 3, 2});
   ASSERT_EQ(b.size(), 54u + 12u * 2u);
   const std::vector<std::uint8_t> data(b.begin() + 54, b.end());
+  // clang-format off
   const std::vector<std::uint8_t> expected{
       0xFF, 0xFF, 0xFF, 0, 0, 0, 0x56, 0x34, 0x12, 0, 0, 0,  // bottom row
       0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0, 0, 0, 0,           // top row
   };
+  // clang-format on
   EXPECT_EQ(data, expected);
 }
 

@@ -140,7 +140,11 @@ TEST(LayoutValidate, ReportsEachKindOfMistake) {
       {"form as control", [](LayoutRow&, auto& r) { r[1].kind = ControlKind::Form; }, "cannot be a control"},
       {"first row not form", [](LayoutRow& f, auto&) { f.kind = ControlKind::Frame; }, "first row"},
       {"form without font", [](LayoutRow& f, auto&) { f.font = kFormFont; }, "font of its own"},
-      {"zero font", [](LayoutRow&, auto& r) { r[0].font = LayoutFont{"X", 0.0f, false}; }, "font size"},
+      {"zero font",
+       [](LayoutRow&, auto& r) {
+         r[0].font = LayoutFont{"X", 0.0f, false};
+       },
+       "font size"},
       {"pen width 0", [](LayoutRow&, auto& r) { r[0].draw_width = 0; }, "pen width"},
       {"negative interval",
        [](LayoutRow&, auto& r) {

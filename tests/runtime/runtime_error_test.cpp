@@ -41,12 +41,13 @@ TEST(RuntimeErrorFile, ErrnoMapsToTheClassicNumbers) {
     int number;
   };
   const Case cases[] = {
-      {ENOENT, kErrPathNotFound},    {ENOTDIR, kErrPathNotFound},      {EACCES, kErrPermissionDenied},
-      {EPERM, kErrPermissionDenied}, {EROFS, kErrPermissionDenied},    {ENOSPC, kErrDiskFull},
-      {EDQUOT, kErrDiskFull},        {ENAMETOOLONG, kErrBadFileName},  {EIO, kErrPathFileAccess},
+      {ENOENT, kErrPathNotFound},    {ENOTDIR, kErrPathNotFound},     {EACCES, kErrPermissionDenied},
+      {EPERM, kErrPermissionDenied}, {EROFS, kErrPermissionDenied},   {ENOSPC, kErrDiskFull},
+      {EDQUOT, kErrDiskFull},        {ENAMETOOLONG, kErrBadFileName}, {EIO, kErrPathFileAccess},
       {EISDIR, kErrPathFileAccess},  {EXDEV, kErrPathFileAccess},
   };
-  for (const Case& c : cases) EXPECT_EQ(FileErrorNumberFor(c.os_error), c.number) << std::strerror(c.os_error);
+  for (const Case& c : cases)
+    EXPECT_EQ(FileErrorNumberFor(c.os_error), c.number) << std::strerror(c.os_error);
 }
 
 TEST(RuntimeErrorFile, BoxNamesPathAndReason) {
@@ -66,7 +67,8 @@ TEST(RuntimeErrorDescribe, EachCaughtKindGetsItsBox) {
     }
     return ErrorBox{};
   };
-  EXPECT_EQ(box_of([] { patterns::Raise(patterns::kErrTypeMismatch); }).text, "运行时错误 '13':\n\n类型不匹配");
+  EXPECT_EQ(box_of([] { patterns::Raise(patterns::kErrTypeMismatch); }).text,
+            "运行时错误 '13':\n\n类型不匹配");
   EXPECT_EQ(box_of([] { throw patterns::RuntimeError(6, "溢出"); }).text, "运行时错误 '6':\n\n溢出");
 
   const ErrorBox file = box_of([] { throw FileError(kErrDiskFull, "/x.bmp", ENOSPC); });

@@ -281,7 +281,8 @@ TEST_F(SavePictureTest, EveryFailingStepLeavesTheOldFileAndNoTemporary) {
   const Case cases[] = {
       {"first write", [](FaultyOps& o) { o.fail_write_at = 1; }, ENOSPC, kErrDiskFull},
       {"second write", [](FaultyOps& o) { o.max_write = 16, o.fail_write_at = 2; }, ENOSPC, kErrDiskFull},
-      {"write error", [](FaultyOps& o) { o.fail_write_at = 1, o.write_errno = EIO; }, EIO, kErrPathFileAccess},
+      {"write error", [](FaultyOps& o) { o.fail_write_at = 1, o.write_errno = EIO; }, EIO,
+       kErrPathFileAccess},
       {"no progress", [](FaultyOps& o) { o.write_zero = true; }, ENOSPC, kErrDiskFull},
       {"fsync", [](FaultyOps& o) { o.fail_fsync = true; }, EIO, kErrPathFileAccess},
       {"close", [](FaultyOps& o) { o.fail_close = true; }, EIO, kErrPathFileAccess},
