@@ -1,5 +1,6 @@
 #include "patterns/curve_pattern.h"
 
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -14,19 +15,25 @@ namespace {
 constexpr double kHalfTurn = 3.14;
 constexpr std::int16_t kCentre = 100;
 
-// Row q of the formula table, evaluated strictly left to right.
-double CurveValue(int q, std::int16_t s, double K, double theta, float f) {
+// The two factors of row q for one theta. They depend on t alone, so they are
+// worked out once per call; the products keep the table's order, so the
+// values are the same as evaluating the row in full at every point.
+struct Factors {
+  double first;
+  double second;
+};
+
+Factors RowFactors(int q, double theta, float f) {
   const double ft = static_cast<double>(f) * theta;
-  const double sk = s * K;
   switch (q) {
     case 0:
-      return sk * std::sin(theta) * std::cos(ft);
+      return {std::sin(theta), std::cos(ft)};
     case 1:
-      return sk * std::sin(theta) * std::sin(ft);
+      return {std::sin(theta), std::sin(ft)};
     case 2:
-      return sk * std::cos(theta) * std::cos(ft);
+      return {std::cos(theta), std::cos(ft)};
     default:
-      return sk * std::cos(theta) * std::sin(ft);
+      return {std::cos(theta), std::sin(ft)};
   }
 }
 
@@ -48,19 +55,27 @@ void DrawCurvePattern(PatternContext& ctx, RotationKind kind, std::int16_t step)
   const double S = kHalfTurn / n;
   const double L = (R4 + 2.0) * kHalfTurn;
 
-  // The text is turned into a number only when the first point needs it, so
-  // a bad text fails after the clear and the four draws, before any dot.
+  // The text becomes a number only after the four draws, where the first
+  // point first needs it: a bad text fails on a cleared canvas, before any dot.
   const double K = TextToDouble(amplitude);
   const Colour black = QBColor(0);
+
+  // theta = (t + 90) x 2 x 3.14 / 180, left to right, for t = -90, -90 + step, ...
+  std::array<Factors, 181> factors;
+  std::size_t points = 0;
+  for (int t = -90; t <= 90; t += step) {
+    factors[points++] = RowFactors(q, (t + 90) * 2 * kHalfTurn / 180, f);
+  }
 
   for (double a = 0; a <= L; a = a + S) {
     const double c = kind == RotationKind::kCosineSine ? std::cos(a) : std::sin(a);
     const double d = std::sin(a);
     for (std::int16_t j = 1; j <= 2; ++j) {
       for (std::int16_t s = -1; s <= 1; s = static_cast<std::int16_t>(s + 2)) {
-        for (int t = -90; t <= 90; t += step) {
-          const double theta = (t + 90) * 2 * kHalfTurn / 180;
-          const double r = CurveValue(q, s, K, theta, f);
+        const double sk = s * K;
+        for (std::size_t i = 0; i < points; ++i) {
+          const int t = -90 + static_cast<int>(i) * step;
+          const double r = sk * factors[i].first * factors[i].second;
           const double x = j == 1 ? t : r;
           const double y = j == 1 ? r : t;
           const double xr = x * c - y * d;
