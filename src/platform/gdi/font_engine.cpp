@@ -32,14 +32,21 @@ using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
 
 FT_Library Library();
 
-FacePtr OpenFace(const FontFile& file) {
-  if (file.path.empty() || Library() == nullptr) return nullptr;
+// Opens the face and records whether the file itself is bold or italic.
+// The face decides, not fontconfig: its synthetic rules report a face
+// they would embolden as bold.
+FacePtr OpenFace(FontFile* file) {
+  if (file->path.empty() || Library() == nullptr) return nullptr;
   FT_Face face = nullptr;
-  if (FT_New_Face(Library(), file.path.c_str(), file.index, &face) != 0) return nullptr;
+  if (FT_New_Face(Library(), file->path.c_str(), file->index, &face) != 0) return nullptr;
   if (!FT_IS_SCALABLE(face) || FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0) {
     FT_Done_Face(face);
     return nullptr;
   }
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  file->bold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0 ||
+               (os2 != nullptr && os2->version != 0xFFFF && os2->usWeightClass >= FW_SEMIBOLD);
+  file->italic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
   return FacePtr(face);
 }
 
@@ -180,7 +187,7 @@ class FtFont final : public RealizedFont {
       fallbackTried_ = true;
       fallbackFile_ = FallbackFontFile(primaryScript_);
       if (fallbackFile_.path != file_.path || fallbackFile_.index != file_.index) {
-        fallback_ = OpenFace(fallbackFile_);
+        fallback_ = OpenFace(&fallbackFile_);
         if (fallback_) SizeFace(fallback_.get());
       }
     }
@@ -293,11 +300,11 @@ RealizedFont* RealizeFont(const LOGFONTA& input) {
   if (it != engine.fonts.end()) return it->second.get();
   const bool fixedPitch = (lf.lfPitchAndFamily & 3) == FIXED_PITCH;
   FontFile file = ResolveFontFile(lf.lfFaceName, lf.lfWeight, lf.lfItalic != 0, fixedPitch);
-  FacePtr face = OpenFace(file);
+  FacePtr face = OpenFace(&file);
   if (!face && !file.path.empty()) {
     // fontconfig named a file FreeType cannot use; try the well-known ones.
     file = KnownPathFontFile(ScriptOfFace(lf.lfFaceName), lf.lfWeight >= FW_SEMIBOLD);
-    face = OpenFace(file);
+    face = OpenFace(&file);
   }
   if (!face) file = FontFile{};
   auto font = std::make_unique<FtFont>(lf, std::move(file), std::move(face));

@@ -1,0 +1,191 @@
+// The font engine against the fonts the project installs (fonts-arphic-uming,
+// fonts-dejavu-core).
+#include "platform/gdi/font_engine.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "platform/gdi/font_object.h"
+#include "platform/gdi/font_resolve.h"
+
+namespace {
+
+using platform::gdi::RealizedFont;
+using platform::gdi::RealizeFont;
+
+LOGFONTA Font(const char* face, int height, int weight = FW_NORMAL) {
+  LOGFONTA lf{};
+  lf.lfHeight = height;
+  lf.lfWeight = weight;
+  std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  return lf;
+}
+
+bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
+
+bool HasInk(const platform::gdi::GlyphImage& g) {
+  return std::any_of(g.coverage.begin(), g.coverage.end(), [](std::uint8_t c) { return c > 0; });
+}
+
+// 10.5 pt at 96 dpi, the main window's font.
+constexpr int kSongHeight = -14;
+
+TEST(FontResolve, WindowsFacesMapToTheInstalledFreeFaces) {
+  EXPECT_TRUE(Contains(RealizeFont(Font("宋体", kSongHeight))->File().path, "uming"));
+  EXPECT_TRUE(Contains(RealizeFont(Font("SimSun", kSongHeight))->File().path, "uming"));
+  EXPECT_TRUE(Contains(RealizeFont(Font("新宋体", kSongHeight))->File().path, "uming"));
+  for (const char* face : {"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial", "ms sans serif"}) {
+    const std::string path = RealizeFont(Font(face, -11))->File().path;
+    EXPECT_TRUE(Contains(path, "DejaVuSans")) << face << " -> " << path;
+    EXPECT_FALSE(Contains(path, "Mono")) << face;
+  }
+  EXPECT_TRUE(Contains(RealizeFont(Font("Courier New", -13))->File().path, "DejaVuSansMono"));
+}
+
+TEST(FontResolve, UnknownFaceFallsBackToAnInstalledFace) {
+  RealizedFont* f = RealizeFont(Font("No Such Face 42", -12));
+  const std::string path = f->File().path;
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(access(path.c_str(), R_OK), 0);
+  EXPECT_GT(f->Advance(U'A'), 0);
+  EXPECT_TRUE(HasInk(f->Glyph(U'A')));
+}
+
+TEST(FontResolve, WithoutFontconfigTheWellKnownPathsAreUsed) {
+  platform::gdi::SetFontLookupForTesting({false, true});
+  EXPECT_TRUE(Contains(RealizeFont(Font("宋体", kSongHeight))->File().path, "uming.ttc"));
+  EXPECT_TRUE(Contains(RealizeFont(Font("MS Sans Serif", -11))->File().path, "DejaVuSans.ttf"));
+  EXPECT_TRUE(Contains(RealizeFont(Font("MS Sans Serif", -16, FW_BOLD))->File().path, "DejaVuSans-Bold.ttf"));
+  platform::gdi::SetFontLookupForTesting({});
+}
+
+TEST(FontResolve, WithNoFontAtAllTextHasMetricsButNoInk) {
+  platform::gdi::SetFontLookupForTesting({false, false});
+  RealizedFont* f = RealizeFont(Font("宋体", kSongHeight));
+  EXPECT_TRUE(f->File().path.empty());
+  EXPECT_GT(f->Metrics().height, 0);
+  EXPECT_FALSE(HasInk(f->Glyph(U'中')));
+  EXPECT_FALSE(HasInk(f->Glyph(U'A')));
+  platform::gdi::SetFontLookupForTesting({});
+  EXPECT_TRUE(HasInk(RealizeFont(Font("宋体", kSongHeight))->Glyph(U'中'))) << "lookup restored";
+}
+
+TEST(FontMetrics, NegativeHeightIsTheCharacterHeightPositiveTheCell) {
+  for (const char* face : {"宋体", "MS Sans Serif"}) {
+    const auto& em = RealizeFont(Font(face, -14))->Metrics();
+    EXPECT_EQ(em.height, em.ascent + em.descent) << face;
+    EXPECT_EQ(em.height - em.internalLeading, 14) << face;
+    EXPECT_GE(em.internalLeading, 0) << face;
+
+    const auto& cell = RealizeFont(Font(face, 20))->Metrics();
+    EXPECT_EQ(cell.height, 20) << face;
+    EXPECT_EQ(cell.ascent + cell.descent, 20) << face;
+  }
+  // 12 pt bold and 8.25 pt regular of the picture boxes: -16 and -11.
+  EXPECT_EQ(RealizeFont(Font("MS Sans Serif", -16, FW_BOLD))->Metrics().weight, FW_BOLD);
+  EXPECT_GT(RealizeFont(Font("MS Sans Serif", -16))->Metrics().height,
+            RealizeFont(Font("MS Sans Serif", -11))->Metrics().height);
+  EXPECT_GT(RealizeFont(Font("MS Sans Serif", 0))->Metrics().height, 0) << "height 0 picks a default";
+}
+
+TEST(FontMetrics, AverageAndMaximumWidthsAreSane) {
+  const auto& m = RealizeFont(Font("MS Sans Serif", -11))->Metrics();
+  EXPECT_GT(m.aveCharWidth, 0);
+  EXPECT_LT(m.aveCharWidth, 11);
+  EXPECT_GE(m.maxCharWidth, m.aveCharWidth);
+  // A CJK face still reports a Latin-sized average (half an em or less),
+  // as dialog units and tab stops are measured with it.
+  const auto& song = RealizeFont(Font("宋体", kSongHeight))->Metrics();
+  EXPECT_GT(song.aveCharWidth, 0);
+  EXPECT_LE(song.aveCharWidth, 8);
+  EXPECT_TRUE(RealizeFont(Font("Courier New", -13))->Metrics().fixedPitch);
+  EXPECT_FALSE(m.fixedPitch);
+}
+
+TEST(FontBold, BoldIsSynthesisedWhereTheFaceHasNoBold) {
+  RealizedFont* regular = RealizeFont(Font("宋体", kSongHeight, FW_NORMAL));
+  RealizedFont* bold = RealizeFont(Font("宋体", kSongHeight, FW_BOLD));
+  EXPECT_FALSE(regular->SyntheticBold());
+  EXPECT_TRUE(bold->SyntheticBold()) << "AR PL UMing has no bold face";
+  for (char32_t c : {U'中', U'图', U'A'}) EXPECT_GT(bold->Advance(c), regular->Advance(c));
+  // Synthesis darkens the glyph: more total coverage.
+  auto ink = [](const platform::gdi::GlyphImage& g) {
+    long sum = 0;
+    for (auto c : g.coverage) sum += c;
+    return sum;
+  };
+  EXPECT_GT(ink(bold->Glyph(U'中')), ink(regular->Glyph(U'中')));
+
+  // DejaVu Sans has a real bold file: no synthesis, still wider.
+  RealizedFont* sansBold = RealizeFont(Font("MS Sans Serif", -16, FW_BOLD));
+  EXPECT_FALSE(sansBold->SyntheticBold());
+  EXPECT_TRUE(sansBold->File().bold);
+  EXPECT_GT(sansBold->Advance(U'W') + sansBold->Advance(U'a'),
+            RealizeFont(Font("MS Sans Serif", -16))->Advance(U'W') + RealizeFont(Font("MS Sans Serif", -16))->Advance(U'a'));
+}
+
+TEST(FontFallback, ChineseInALatinFaceComesFromTheCjkFace) {
+  RealizedFont* sans = RealizeFont(Font("MS Sans Serif", -11));
+  EXPECT_FALSE(sans->HasOwnGlyph(U'图'));
+  EXPECT_TRUE(HasInk(sans->Glyph(U'图')));
+  EXPECT_GT(sans->Advance(U'图'), sans->Advance(U'i'));
+  // The replacement mark exists in some installed face and is drawn.
+  EXPECT_TRUE(HasInk(RealizeFont(Font("宋体", kSongHeight))->Glyph(U'\uFFFD')));
+  EXPECT_TRUE(HasInk(sans->Glyph(U'\uFFFD')));
+}
+
+TEST(FontGlyphs, ControlCharactersHaveNoWidthAndNoInk) {
+  RealizedFont* f = RealizeFont(Font("MS Sans Serif", -11));
+  for (char32_t c : {U'\r', U'\n', U'\t', char32_t{0}}) {
+    EXPECT_EQ(f->Advance(c), 0);
+    EXPECT_FALSE(HasInk(f->Glyph(c)));
+  }
+  const auto& g = f->Glyph(U'H');
+  EXPECT_GT(g.top, 0) << "capitals stand on the baseline";
+  EXPECT_LE(g.top, f->Metrics().ascent);
+}
+
+TEST(FontHandles, CreateFontKeepsTheLogFontAndStockFontsArePermanent) {
+  const auto before = platform::LiveHandleCount(platform::HandleKind::Font);
+  HFONT h = CreateFontA(-14, 0, 0, 0, FW_BOLD, TRUE, FALSE, TRUE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "宋体");
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(platform::LiveHandleCount(platform::HandleKind::Font), before + 1);
+  const auto* obj = platform::gdi::LookupFont(h);
+  ASSERT_NE(obj, nullptr);
+  EXPECT_EQ(obj->logfont.lfHeight, -14);
+  EXPECT_EQ(obj->logfont.lfWeight, FW_BOLD);
+  EXPECT_EQ(obj->logfont.lfItalic, 1);
+  EXPECT_EQ(obj->logfont.lfStrikeOut, 1);
+  EXPECT_EQ(obj->logfont.lfCharSet, GB2312_CHARSET);
+  EXPECT_STREQ(obj->logfont.lfFaceName, "宋体");
+  EXPECT_FALSE(platform::gdi::IsStockFont(h));
+  platform::ReleaseHandle(h);
+  EXPECT_EQ(platform::gdi::LookupFont(h), nullptr);
+
+  // An unterminated face name is cut, never read past.
+  LOGFONTA lf{};
+  std::memset(lf.lfFaceName, 'x', sizeof lf.lfFaceName);
+  HFONT h2 = CreateFontIndirectA(&lf);
+  EXPECT_EQ(std::strlen(platform::gdi::LookupFont(h2)->logfont.lfFaceName), LF_FACESIZE - 1u);
+  platform::ReleaseHandle(h2);
+  EXPECT_EQ(CreateFontIndirectA(nullptr), nullptr);
+
+  for (int i : {OEM_FIXED_FONT, ANSI_FIXED_FONT, ANSI_VAR_FONT, SYSTEM_FONT, DEVICE_DEFAULT_FONT, SYSTEM_FIXED_FONT,
+                DEFAULT_GUI_FONT}) {
+    HFONT s = platform::gdi::StockFont(i);
+    ASSERT_NE(s, nullptr) << i;
+    EXPECT_TRUE(platform::gdi::IsStockFont(s));
+    EXPECT_EQ(platform::gdi::StockFont(i), s) << "made once";
+  }
+  EXPECT_EQ(platform::gdi::StockFont(15), nullptr);
+  EXPECT_EQ(platform::gdi::StockFont(0), nullptr);
+  EXPECT_TRUE(platform::gdi::LookupFont(platform::gdi::StockFont(ANSI_FIXED_FONT))->logfont.lfPitchAndFamily &
+              FIXED_PITCH);
+}
+
+}  // namespace
