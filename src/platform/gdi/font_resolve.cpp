@@ -51,10 +51,17 @@ FontLookupSwitches& Switches() {
   return s;
 }
 
+// Loaded once and released at exit, so leak checkers see a clean process.
+struct ConfigHolder {
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  ~ConfigHolder() {
+    if (config != nullptr) FcConfigDestroy(config);
+  }
+};
+
 FcConfig* Config() {
-  // Loaded once; fontconfig keeps it for the life of the process.
-  static FcConfig* config = FcInitLoadConfigAndFonts();
-  return config;
+  static ConfigHolder holder;
+  return holder.config;
 }
 
 FontFile MatchWithFontconfig(std::string_view family, int weight, bool italic) {
