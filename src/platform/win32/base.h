@@ -136,3 +136,12 @@ constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF)
 constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
 
 #define MAX_PATH 260
+
+// COM-style results (OleTranslateColor).
+typedef LONG HRESULT;
+#define S_OK ((HRESULT)0)
+#define S_FALSE ((HRESULT)1)
+#define E_INVALIDARG ((HRESULT)0x80070057)
+#define E_FAIL ((HRESULT)0x80004005)
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
+#define FAILED(hr) (((HRESULT)(hr)) < 0)
