@@ -1,0 +1,140 @@
+// DefWindowProcA: what a window does with the messages its procedure does
+// not handle.
+#include <cstring>
+
+#include "platform/backend/backend.h"
+#include "platform/user/frame.h"
+#include "platform/user/window.h"
+
+namespace platform::user {
+namespace {
+
+LRESULT HitTestCode(const Window& w, POINT screen) {
+  POINT o = WindowOriginOnScreen(w);
+  int x = screen.x - o.x, y = screen.y - o.y;
+  if (x < 0 || y < 0 || x >= w.width() || y >= w.height()) return HTNOWHERE;
+  if (w.hasWindowRgn && !w.windowRgn.Contains(x, y)) return HTNOWHERE;
+  if (x >= w.client.left && x < w.client.right && y >= w.client.top && y < w.client.bottom) return HTCLIENT;
+  RECT in = FrameInsets(w.style & ~(WS_VSCROLL | WS_HSCROLL), w.exStyle, !w.isChild());
+  int innerRight = w.width() - in.right, innerBottom = w.height() - in.bottom;
+  if ((w.style & WS_VSCROLL) && x >= innerRight - kScrollBarSize && x < innerRight && y < innerBottom)
+    return HTVSCROLL;
+  if ((w.style & WS_HSCROLL) && y >= innerBottom - kScrollBarSize && y < innerBottom) return HTHSCROLL;
+  if (w.isChild() && (w.style & WS_CAPTION) == WS_CAPTION) {
+    int frame = in.left;
+    if (y >= frame && y < frame + kCaptionHeight && x >= frame && x < w.width() - frame) return HTCAPTION;
+  }
+  return HTBORDER;
+}
+
+HBRUSH BrushFromClass(HBRUSH b) {
+  // (HBRUSH)(COLOR_x + 1) names a system colour, as in Win32.
+  auto v = reinterpret_cast<std::uintptr_t>(b);
+  if (v > 0 && v <= 31) return GetSysColorBrush(static_cast<int>(v - 1));
+  return b;
+}
+
+LRESULT CtlColor(UINT msg, HDC dc) {
+  bool window = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
+  int bk = window ? COLOR_WINDOW : COLOR_3DFACE;
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(bk));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(bk));
+}
+
+}  // namespace
+}  // namespace platform::user
+
+using namespace platform::user;
+
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Window* w = FromHandle(hwnd);
+  if (!w) return 0;
+  switch (msg) {
+    case WM_NCCREATE: {
+      auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) w->text = cs->lpszName;
+      return TRUE;
+    }
+    case WM_NCCALCSIZE: {
+      RECT* r = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+      if (r) *r = DefaultClientRect(*w, *r);
+      return 0;
+    }
+    case WM_SETTEXT: {
+      const char* text = reinterpret_cast<const char*>(lParam);
+      w->text = text ? text : "";
+      if (!w->isChild()) {
+        if (auto* b = platform::backend::Current()) b->TopLevelChanged(hwnd);
+      } else if ((w->style & WS_CAPTION) == WS_CAPTION) {
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+      }
+      return TRUE;
+    }
+    case WM_GETTEXT:
+      return CopyText(w->text, wParam, reinterpret_cast<char*>(lParam));
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(w->text.size());
+    case WM_NCPAINT: {
+      HDC dc = GetWindowDC(hwnd);
+      PaintFrame(hwnd, dc);
+      ReleaseDC(hwnd, dc);
+      return 0;
+    }
+    case WM_ERASEBKGND: {
+      HBRUSH brush = BrushFromClass(w->cls->background);
+      if (!brush) return 0;
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      FillRect(reinterpret_cast<HDC>(wParam), &rc, brush);
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(hwnd, &ps);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_NCHITTEST:
+      return HitTestCode(*w, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_SETCURSOR:
+      return FALSE;
+    case WM_MOUSEACTIVATE:
+      return MA_ACTIVATE;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) SetFocus(hwnd);
+      return 0;
+    case WM_NCACTIVATE:
+      return TRUE;
+    case WM_WINDOWPOSCHANGED: {
+      auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (!wp) return 0;
+      if (!(wp->flags & SWP_NOMOVE))
+        SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
+      if (!(wp->flags & SWP_NOSIZE) && (w = FromHandle(hwnd)))
+        SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED,
+                     MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
+      return 0;
+    }
+    case WM_MOUSEWHEEL:
+      // Unhandled wheel turns go up to the parent, as in Win32.
+      if (w->isChild()) return SendMessageA(w->parent, msg, wParam, lParam);
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == 0xF060) SendMessageA(hwnd, WM_CLOSE, 0, 0);  // SC_CLOSE
+      return 0;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return CtlColor(msg, reinterpret_cast<HDC>(wParam));
+    default:
+      return 0;
+  }
+}
