@@ -163,6 +163,12 @@ def button_skin():
     ]
     # The outside corner pixels of the normal frame's given rows set the pattern the other
     # frames with the same outline follow, so all three agree where the region cuts them.
+    # Light falls from the left: in the middle rows the right-hand inner column of the normal and
+    # pressed frames is a shade less red than its mirror image on the left.
+    for f in (frames[0], frames[2]):
+        for y in range(5, 16):
+            r, g, b = f[y][5]
+            f[y][5] = (max(0, r - 4), g, b)
     for f in frames[1:3]:
         for y in (0, 1, 19, 20):
             for x in (0, 6):
