@@ -5,18 +5,14 @@
 #include "patterns/numeric.h"
 
 namespace patterns {
-namespace {
-
-// Each draw is taken in its own statement: the order of R1, R2, R3 must not
-// depend on the compiler's order of evaluating call arguments.
 Colour RandomColour(RandomSource& rnd, double scale) {
+  // One statement per draw: red, green, blue must not depend on the
+  // compiler's order of evaluating call arguments.
   const std::int16_t red = CInt(rnd.Rnd() * scale);
   const std::int16_t green = CInt(rnd.Rnd() * scale);
   const std::int16_t blue = CInt(rnd.Rnd() * scale);
   return RGB(red, green, blue);
 }
-
-}  // namespace
 
 void SetRandomColours(PatternContext& ctx) {
   ctx.picpaint.SetBackColor(RandomColour(ctx.rnd, 255.0));

@@ -7,6 +7,11 @@
 
 namespace patterns {
 
+// Three draws for red, green and blue, in that order, each product with
+// scale formed in double and rounded half to even to 16 bits. The background
+// command of the main window uses it with 235, like the line colour below.
+Colour RandomColour(RandomSource& rnd, double scale);
+
 // Background from three draws scaled by 255, line colour from three more
 // scaled by 235 (so lines are never pure white), each rounded half to even.
 void SetRandomColours(PatternContext& ctx);

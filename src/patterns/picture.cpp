@@ -8,8 +8,8 @@ Picture::Picture(std::shared_ptr<const PictureData> data) : data_(std::move(data
   // A block whose pixel count disagrees with its size would let readers run
   // off the end; treat it as no picture at all.
   if (data_ && (data_->width < 0 || data_->height < 0 ||
-                data_->pixels.size() != static_cast<std::size_t>(data_->width) *
-                                            static_cast<std::size_t>(data_->height))) {
+                data_->pixels.size() !=
+                    static_cast<std::size_t>(data_->width) * static_cast<std::size_t>(data_->height))) {
     data_.reset();
   }
 }

@@ -37,6 +37,12 @@ TEST(AutoTick, ComponentsComeInRedGreenBlueOrderAndLinesStayBelowWhite) {
   EXPECT_EQ(white.picpaint.BackColor(), 0xFFFFFF);
 }
 
+TEST(AutoTick, RandomColourDrawsThreeValuesInRedGreenBlueOrder) {
+  testing::ScriptedRandom rnd{0.5f, 0.0f, 0.25f, 0.7f};
+  EXPECT_EQ(RandomColour(rnd, 235.0), 118 + 59 * 65536);
+  EXPECT_EQ(rnd.Remaining(), 1u);
+}
+
 TEST(AutoTick, ColoursThenPatternThenEffectPicture) {
   PatternFixture fx(TickValues(0.5f, 0.5f, 0.5f, 0.25f, 0.25f, 0.25f));
   Timer1_Timer(fx.ctx);

@@ -109,7 +109,8 @@ struct AngleCase {
 TEST(CurvePattern, AngleCountsAtTheExtremesOfTheRotationLimit) {
   // n = 2: 0 .. 6.28 gives 5 copies, up to 7.85 gives 6; n = 3: 7 to 9.
   const AngleCase cases[] = {
-      {kN2, kLMin, 5}, {kN2, kAlmostOne, 6}, {kN3, kLMin, 7}, {kN3, kAlmostOne, 9}, {0.49999997f, kAlmostOne, 6},
+      {kN2, kLMin, 5},      {kN2, kAlmostOne, 6},         {kN3, kLMin, 7},
+      {kN3, kAlmostOne, 9}, {0.49999997f, kAlmostOne, 6},
   };
   for (const auto& c : cases) {
     PatternFixture one({kQ0, kF1, c.r3, c.r4});
@@ -190,7 +191,8 @@ TEST(CurvePattern, LargeAmplitudeRunsOffTheCanvasAndStillCompletes) {
   cmdpaint_Click(fx.ctx);
   const auto pts = Points(fx.picpaint);
   EXPECT_EQ(pts.size(), 5u * 4 * 61);
-  EXPECT_TRUE(std::any_of(pts.begin(), pts.end(), [](const SurfaceCall& c) { return c.y < -1000 || c.y > 1200; }));
+  EXPECT_TRUE(
+      std::any_of(pts.begin(), pts.end(), [](const SurfaceCall& c) { return c.y < -1000 || c.y > 1200; }));
   EXPECT_EQ(fx.picture2.Count(Op::kSetPicture), 1u);
 }
 

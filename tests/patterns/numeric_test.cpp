@@ -46,7 +46,7 @@ TEST(Rounding, SixteenBitLimits) {
   EXPECT_EQ(CInt(32767.0), 32767);
   EXPECT_EQ(CInt(32767.4), 32767);
   EXPECT_EQ(CInt(-32768.0), -32768);
-  EXPECT_EQ(CInt(-32768.5), -32768);  // the even neighbour is still in range
+  EXPECT_EQ(CInt(-32768.5), -32768);                        // the even neighbour is still in range
   EXPECT_EQ(ErrorOf([] { CInt(32767.5); }), kErrOverflow);  // rounds to 32768
   EXPECT_EQ(ErrorOf([] { CInt(32768.0); }), kErrOverflow);
   EXPECT_EQ(ErrorOf([] { CInt(-32768.6); }), kErrOverflow);
@@ -112,8 +112,8 @@ TEST(Colours, RgbPacksRedLowAndQbColorFollowsTheClassicTable) {
   EXPECT_EQ(ErrorOf([] { RGB(-1, 0, 0); }), kErrInvalidProcedureCall);
 
   EXPECT_EQ(QBColor(0), 0);
-  EXPECT_EQ(QBColor(4), 0x000080);   // dark red: red is the low byte
-  EXPECT_EQ(QBColor(9), 0xFF0000);   // light blue
+  EXPECT_EQ(QBColor(4), 0x000080);  // dark red: red is the low byte
+  EXPECT_EQ(QBColor(9), 0xFF0000);  // light blue
   EXPECT_EQ(QBColor(15), 0xFFFFFF);
   EXPECT_EQ(ErrorOf([] { QBColor(16); }), kErrInvalidProcedureCall);
   EXPECT_EQ(ErrorOf([] { QBColor(-1); }), kErrInvalidProcedureCall);

@@ -41,9 +41,10 @@ TEST(TextToDouble, AcceptsSignedDecimalsWithExponentAndBlanks) {
 }
 
 TEST(TextToDouble, AnythingElseIsATypeMismatch) {
-  for (const char* text : {"", " ", "\t\t", "abc", "80a", "a80", "8 0", "1,000", "&H10", "&h1F", "inf", "nan",
-                           "Infinity", ".", "-", "+", "+-1", "--1", "1..2", "1.2.3", "1e", "1e+", "e5",
-                           "1e5.0", "0x10", "８０", "80\n", "八十"}) {
+  for (const char* text :
+       {"",    " ",   "\t\t",     "abc",   "80a",  "a80",  "8 0",  "1,000", "&H10", "&h1F",
+        "inf", "nan", "Infinity", ".",     "-",    "+",    "+-1",  "--1",   "1..2", "1.2.3",
+        "1e",  "1e+", "e5",       "1e5.0", "0x10", "８０", "80\n", "八十"}) {
     EXPECT_EQ(ErrorOf(text), kErrTypeMismatch) << '"' << text << '"';
   }
 }

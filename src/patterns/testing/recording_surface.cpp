@@ -43,7 +43,8 @@ void RecordingSurface::SetPicture(const Picture& picture) {
 }
 
 void RecordingSurface::PaintPicture(const Picture& picture, float x, float y, float width, float height) {
-  calls_.push_back({.op = Op::kPaintPicture, .x = x, .y = y, .width = width, .height = height, .picture = picture});
+  calls_.push_back(
+      {.op = Op::kPaintPicture, .x = x, .y = y, .width = width, .height = height, .picture = picture});
 }
 
 void RecordingSurface::Print(std::string_view text) {

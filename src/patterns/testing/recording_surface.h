@@ -13,14 +13,24 @@
 
 namespace patterns::testing {
 
-enum class Op { kCls, kPSet, kLine, kSetBackColor, kSetForeColor, kImage, kSetPicture, kPaintPicture, kPrint };
+enum class Op {
+  kCls,
+  kPSet,
+  kLine,
+  kSetBackColor,
+  kSetForeColor,
+  kImage,
+  kSetPicture,
+  kPaintPicture,
+  kPrint
+};
 
 struct SurfaceCall {
   Op op = Op::kCls;
   float x = 0, y = 0, width = 0, height = 0;  // PSet/Line: point; PaintPicture: rectangle; Print: position
-  Colour colour = 0;                         // PSet, Line, SetBackColor, SetForeColor
-  Picture picture{};                         // Image (the one handed out), SetPicture, PaintPicture
-  std::string text{};                        // Print
+  Colour colour = 0;                          // PSet, Line, SetBackColor, SetForeColor
+  Picture picture{};                          // Image (the one handed out), SetPicture, PaintPicture
+  std::string text{};                         // Print
 };
 
 struct RecordingSurfaceSize {
