@@ -143,7 +143,10 @@ void RedrawArea(Window& w, const Region& area, UINT flags) {
   RECT clientR = w.client;
   Region client(clientR);
   Region inClient = area.Intersect(client);
-  bool touchesFrame = !area.Subtract(client).IsEmpty();
+  // A window without a non-client area still hears WM_NCPAINT when its
+  // frame is invalidated, as in Win32.
+  bool noFrame = clientR.left == 0 && clientR.top == 0 && clientR.right == w.width() && clientR.bottom == w.height();
+  bool touchesFrame = !area.Subtract(client).IsEmpty() || (noFrame && !area.IsEmpty());
   if (flags & RDW_INVALIDATE) {
     w.update = w.update.Union(inClient);
     if ((flags & RDW_ERASE) && !inClient.IsEmpty()) w.erasePending = true;
