@@ -339,3 +339,17 @@ TEST_F(WindowTest, VisibilityFollowsTheAncestors) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MessageRecorderSelfCheck, MismatchesInLengthHandleOrParametersAreReported) {
+  HWND h = reinterpret_cast<HWND>(0x10);
+  std::vector<hwf::test::LoggedMessage> log = {{h, WM_CREATE, 0, 0, false, ""}, {h, WM_SIZE, 0, 5, false, ""}};
+  EXPECT_TRUE(hwf::test::MatchSequence(log, {{h, WM_CREATE}, {h, WM_SIZE, 0, 5}}));
+  EXPECT_FALSE(hwf::test::MatchSequence(log, {{h, WM_CREATE}}));
+  EXPECT_FALSE(hwf::test::MatchSequence(log, {{h, WM_CREATE}, {h, WM_SIZE}, {h, WM_MOVE}}));
+  EXPECT_FALSE(hwf::test::MatchSequence(log, {{h, WM_CREATE}, {h, WM_SIZE, 0, 6}}));
+  EXPECT_FALSE(hwf::test::MatchSequence(log, {{nullptr, WM_CREATE}, {h, WM_SIZE}}));
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 // Sections: state · mouse · leave tracking · capture · keyboard · queries
 #include "platform/user/input.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -21,7 +22,8 @@ namespace {
 // --- state ------------------------------------------------------------------
 
 struct InputState {
-  std::array<bool, 256> keys{};
+  std::array<bool, 256> keys{};      // as the devices report them now
+  std::array<bool, 256> syncKeys{};  // as of the message being handled
   // Double-click memory: the last button press that could start one.
   HWND lastClickWindow = nullptr;
   UINT lastClickMsg = 0;
@@ -195,9 +197,40 @@ void ForgetInputState(HWND hwnd) {
   if (desktop().capture == hwnd) desktop().capture = nullptr;
 }
 
+void NoteRetrieved(const MSG& msg) {
+  auto& k = input().syncKeys;
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      k[msg.wParam & 0xFF] = true;
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      k[msg.wParam & 0xFF] = false;
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONUP:
+    case WM_MOUSEMOVE:
+      k[VK_LBUTTON] = msg.wParam & MK_LBUTTON;
+      k[VK_RBUTTON] = msg.wParam & MK_RBUTTON;
+      k[VK_MBUTTON] = msg.wParam & MK_MBUTTON;
+      break;
+    default:
+      break;
+  }
+}
+
 void ResetInputState() {
   auto& s = input();
   s.keys.fill(false);
+  s.syncKeys.fill(false);
   s.lastClickWindow = nullptr;
   s.lastWasDouble = false;
   s.tracking.clear();
@@ -221,7 +254,10 @@ void CancelLeaveTracking(HWND hwnd) {
   std::erase(input().tracking, hwnd);
 }
 
-bool KeyDown(int vk) { return vk >= 0 && vk < 256 && input().keys[static_cast<std::size_t>(vk)]; }
+bool KeyDown(int vk, bool sync) {
+  if (vk < 0 || vk >= 256) return false;
+  return (sync ? input().syncKeys : input().keys)[static_cast<std::size_t>(vk)];
+}
 
 }  // namespace platform::user
 
@@ -279,7 +315,7 @@ BOOL SetCursorPos(int x, int y) {
   return TRUE;
 }
 
-SHORT GetKeyState(int vk) { return KeyDown(vk) ? static_cast<SHORT>(0x8000) : 0; }
-SHORT GetAsyncKeyState(int vk) { return GetKeyState(vk); }
+SHORT GetKeyState(int vk) { return KeyDown(vk, true) ? static_cast<SHORT>(0x8000) : 0; }
+SHORT GetAsyncKeyState(int vk) { return KeyDown(vk, false) ? static_cast<SHORT>(0x8000) : 0; }
 
 UINT GetDoubleClickTime() { return kDoubleClickMs; }

@@ -26,6 +26,10 @@ void InjectCloseRequest(HWND topLevel);
 void ActivateNextTopLevel(HWND leaving);
 // Forgets input state tied to a window that is going away.
 void ForgetInputState(HWND hwnd);
+// Key state as of the last message taken from the queue (GetKeyState),
+// updated by PeekMessageA as key and button messages are removed.
+void NoteRetrieved(const MSG& msg);
+
 // Resets key and button state and double-click memory (tests).
 void ResetInputState();
 

@@ -190,7 +190,10 @@ BOOL PeekMessageA(LPMSG out, HWND hwnd, UINT lo, UINT hi, UINT flags) {
     }
     if (MatchesFilter(it->hwnd, hwnd) && InRange(it->message, lo, hi)) {
       m = *it;
-      if (remove) q.posted.erase(it);
+      if (remove) {
+        q.posted.erase(it);
+        NoteRetrieved(m);
+      }
       q.lastTime = m.time;
       if (out) *out = m;
       return TRUE;
