@@ -2,7 +2,7 @@
 // "画图2", one effect picture and one automatic tick.
 //
 // Sections:
-//   1. RasterSurface: a minimal DrawingSurface over a 0x00BBGGRR pixel
+//   1. RasterSurface: a minimal DrawingSurface over a 0x00RRGGBB pixel
 //      buffer, standing in for the runtime's picture box
 //   2. The window's four surfaces at their layout sizes
 //   3. The benchmarks
@@ -54,7 +54,7 @@ class RasterSurface final : public patterns::DrawingSurface {
     cur_x_ = x;
     cur_y_ = y;
     Writable();
-    Plot(ToPixel(x), ToPixel(y), static_cast<std::uint32_t>(colour));
+    Plot(ToPixel(x), ToPixel(y), patterns::PixelFromColour(colour));
   }
 
   void Line(float x, float y, Colour colour) override {
@@ -65,7 +65,7 @@ class RasterSurface final : public patterns::DrawingSurface {
     Writable();
     Bresenham(static_cast<int>(std::lround(x0)), static_cast<int>(std::lround(y0)),
               static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)),
-              static_cast<std::uint32_t>(colour));
+              patterns::PixelFromColour(colour));
   }
 
   void SetBackColor(Colour colour) override {
@@ -132,7 +132,7 @@ class RasterSurface final : public patterns::DrawingSurface {
       buffer_->width = width_;
       buffer_->height = height_;
     }
-    buffer_->pixels.assign(static_cast<std::size_t>(width_) * height_, static_cast<std::uint32_t>(back_));
+    buffer_->pixels.assign(static_cast<std::size_t>(width_) * height_, patterns::PixelFromColour(back_));
     if (background_.IsEmpty()) return;
     const int w = std::min(width_, background_.Width()), h = std::min(height_, background_.Height());
     for (int y = 0; y < h; ++y) {

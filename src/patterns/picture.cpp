@@ -14,12 +14,13 @@ Picture::Picture(std::shared_ptr<const PictureData> data) : data_(std::move(data
   }
 }
 
-Picture Picture::Solid(int width, int height, std::uint32_t colour) {
+Picture Picture::Solid(int width, int height, Colour colour) {
   if (width <= 0 || height <= 0) return Picture();
   auto data = std::make_shared<PictureData>();
   data->width = width;
   data->height = height;
-  data->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), colour);
+  data->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                      PixelFromColour(colour));
   return Picture(std::move(data));
 }
 

@@ -33,7 +33,7 @@ void RecordingSurface::SetForeColor(Colour colour) {
 }
 
 Picture RecordingSurface::Image() {
-  Picture p = Picture::Solid(size_.pixelWidth, size_.pixelHeight, static_cast<std::uint32_t>(back_));
+  Picture p = Picture::Solid(size_.pixelWidth, size_.pixelHeight, back_);
   calls_.push_back({.op = Op::kImage, .picture = p});
   return p;
 }
