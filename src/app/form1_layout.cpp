@@ -161,6 +161,17 @@ constexpr std::array<LayoutRow, 33> kControls{{
     Label("Label1", "软件简介", 11280, 5580, 1155, 315, kOrange, 16),
 }};
 
+// A mistyped twip value stops the build instead of shifting a control.
+constexpr bool AllOnWholePixels() {
+  for (const LayoutRow& r : kControls) {
+    for (int v : {r.left, r.top, r.width, r.height}) {
+      if (!runtime::IsWholePixel(v)) return false;
+    }
+  }
+  return true;
+}
+static_assert(AllOnWholePixels());
+
 const runtime::FormLayout kForm1{
     .form = {.kind = ControlKind::Form,
              .name = "Form1",

@@ -36,21 +36,6 @@ TEST(LayoutUnits, FontHeightsAt96Dpi) {
   EXPECT_EQ(LogFontHeight(12.0f), -16);
 }
 
-TEST(LayoutKinds, WindowedAndPlacedKinds) {
-  EXPECT_TRUE(IsWindowed(ControlKind::CommandButton));
-  EXPECT_TRUE(IsWindowed(ControlKind::PictureBox));
-  EXPECT_TRUE(IsWindowed(ControlKind::Frame));
-  EXPECT_TRUE(IsWindowed(ControlKind::ComboBox));
-  EXPECT_TRUE(IsWindowed(ControlKind::TextBox));
-  EXPECT_FALSE(IsWindowed(ControlKind::Label));
-  EXPECT_FALSE(IsWindowed(ControlKind::Shape));
-  EXPECT_FALSE(IsWindowed(ControlKind::Timer));
-  EXPECT_FALSE(IsWindowed(ControlKind::CommonDialog));
-  EXPECT_TRUE(HasGeometry(ControlKind::Label));
-  EXPECT_FALSE(HasGeometry(ControlKind::Timer));
-  EXPECT_FALSE(HasGeometry(ControlKind::CommonDialog));
-}
-
 LayoutRow SoundForm() {
   return LayoutRow{.kind = ControlKind::Form,
                    .name = "F",

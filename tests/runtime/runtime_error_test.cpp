@@ -14,40 +14,14 @@ namespace {
 
 constexpr std::string_view kTitle = "澜帆绘纹坊0.1版";
 
-TEST(RuntimeErrorText, StandardTexts) {
-  EXPECT_EQ(StandardErrorText(13), "类型不匹配");
-  EXPECT_EQ(StandardErrorText(6), "溢出");
-  EXPECT_EQ(StandardErrorText(5), "无效的过程调用或参数");
-  EXPECT_EQ(StandardErrorText(76), "路径未找到");
-  EXPECT_EQ(StandardErrorText(75), "路径/文件访问错误");
-  EXPECT_EQ(StandardErrorText(61), "磁盘已满");
-  EXPECT_EQ(StandardErrorText(70), "拒绝的权限");
-  // No number is left without words.
-  EXPECT_EQ(StandardErrorText(9999), "应用程序定义的错误或对象定义的错误");
-  EXPECT_EQ(StandardErrorText(0), StandardErrorText(1004));
-}
-
 TEST(RuntimeErrorBox, NumberLineBlankLineThenText) {
   const ErrorBox box = FormatRuntimeError(kTitle, 13, "类型不匹配");
   EXPECT_EQ(box.title, "澜帆绘纹坊0.1版");
   EXPECT_EQ(box.text, "运行时错误 '13':\n\n类型不匹配");
   EXPECT_EQ(FormatRuntimeError(kTitle, 6, {}).text, "运行时错误 '6':\n\n溢出");
   EXPECT_EQ(FormatRuntimeError(kTitle, 5, "自己的话", "细节").text, "运行时错误 '5':\n\n自己的话\n\n细节");
-}
-
-TEST(RuntimeErrorFile, ErrnoMapsToTheClassicNumbers) {
-  struct Case {
-    int os_error;
-    int number;
-  };
-  const Case cases[] = {
-      {ENOENT, kErrPathNotFound},    {ENOTDIR, kErrPathNotFound},     {EACCES, kErrPermissionDenied},
-      {EPERM, kErrPermissionDenied}, {EROFS, kErrPermissionDenied},   {ENOSPC, kErrDiskFull},
-      {EDQUOT, kErrDiskFull},        {ENAMETOOLONG, kErrBadFileName}, {EIO, kErrPathFileAccess},
-      {EISDIR, kErrPathFileAccess},  {EXDEV, kErrPathFileAccess},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(FileErrorNumberFor(c.os_error), c.number) << std::strerror(c.os_error);
+  // A number without a text of its own still gets words, never an empty box.
+  EXPECT_EQ(FormatRuntimeError(kTitle, 9999, {}).text, "运行时错误 '9999':\n\n应用程序定义的错误或对象定义的错误");
 }
 
 TEST(RuntimeErrorFile, BoxNamesPathAndReason) {
