@@ -14,6 +14,8 @@ HDC* const kSkinDCs[5] = {&ButtonSkinDC, &ComboSkinDC, &MarkSkinDC, &BoxSkinDC, 
 HDC SkinBitmapDC(int bitmap) { return bitmap >= 0 && bitmap < 5 ? *kSkinDCs[bitmap] : nullptr; }
 
 void BuildSkinBitmaps() {
+  // Built only while absent; should it run twice, the first set must not be orphaned.
+  ReleaseSkinBitmaps();
   for (int b = 0; b < 5; ++b)
     *kSkinDCs[b] = CreateMemoryDC(kSkinBitmapSizes[b].width, kSkinBitmapSizes[b].height);
   for (const SkinPixel& p : SkinPixelTable) {

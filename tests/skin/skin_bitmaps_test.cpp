@@ -48,6 +48,9 @@ TEST(SkinBitmaps, ReleaseAndRebuildGivesIdenticalBitmapsAndLeaksNothing) {
     first[b] =
         ReadBack(skin::SkinBitmapDC(b), skin::kSkinBitmapSizes[b].width, skin::kSkinBitmapSizes[b].height);
 
+  skin::BuildSkinBitmaps();
+  EXPECT_EQ(GdiCounts{}, built) << "building again replaces the bitmaps instead of orphaning them";
+
   skin::ReleaseSkinBitmaps();
   EXPECT_EQ(GdiCounts{}, before);
   for (int b = 0; b < 5; ++b) EXPECT_EQ(skin::SkinBitmapDC(b), nullptr);
