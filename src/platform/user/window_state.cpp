@@ -130,6 +130,17 @@ LONG SetWindowLongA(HWND hwnd, int index, LONG value) {
 
 LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!proc) return 0;
+  // A procedure that went through a 32-bit window long (GetWindowLongA,
+  // SetWindowLongA) lost its upper half; no code lives that low, so map it
+  // back to the installed procedure it came from, or refuse the call.
+  auto value = reinterpret_cast<std::uintptr_t>(proc);
+  if ((value >> 32) == 0) {
+    WNDPROC match = nullptr;
+    for (WNDPROC p : ProcRegistry())
+      if ((reinterpret_cast<std::uintptr_t>(p) & 0xFFFFFFFFu) == value) match = p;
+    if (!match) return 0;
+    proc = match;
+  }
   return proc(hwnd, msg, wParam, lParam);
 }
 

@@ -133,6 +133,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   } else {
     desktop().topLevels.insert(desktop().topLevels.begin(), hwnd);
     win->surface = std::make_shared<platform::gdi::PixelBuffer>(win->width(), win->height(), 0xFFFFFF);
+    win->surface->Touch(0, 0, win->width(), win->height());  // a new window is shown whole
   }
   win->client = DefaultClientRect(*win, win->rect);
   win->client = RECT{win->client.left - win->rect.left, win->client.top - win->rect.top,
