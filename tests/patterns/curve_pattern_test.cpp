@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "pattern_fixture.h"
+#include "patterns/random_source.h"
 #include "patterns/runtime_error.h"
 
 namespace patterns {
@@ -144,18 +145,24 @@ TEST(CurvePattern, SecondKindCollapsesTheFirstCopyIntoTheCentre) {
   EXPECT_NEAR(pts[4 * 91].y, 100 + (-90 + -80) * s, 1e-4);
 }
 
-TEST(CurvePattern, ZeroAmplitudeDrawsStraightPerpendicularStrokes) {
-  PatternFixture fx({kQ0, kF1, kN2, kLMin}, "0");
-  cmdpaint_Click(fx.ctx);
-  const auto pts = Points(fx.picpaint);
-  for (std::size_t i = 0; i < 4 * 61; ++i) {
-    const int t = -90 + 3 * static_cast<int>(i % 61);
-    if (i < 2 * 61) {  // pass 1: horizontal stroke through the centre
-      ASSERT_EQ(pts[i].x, static_cast<float>(100 - t)) << i;
-      ASSERT_EQ(pts[i].y, 100.0f) << i;
-    } else {  // pass 2: vertical stroke
-      ASSERT_EQ(pts[i].x, 100.0f) << i;
-      ASSERT_EQ(pts[i].y, static_cast<float>(100 + t)) << i;
+TEST(CurvePattern, ZeroAmplitudeOrZeroSineFrequencyDrawsStraightStrokes) {
+  // Amplitude 0, and row 1 with f = 0 (sin(0 x theta) = 0), both make r = 0:
+  // per angle a horizontal and a vertical stroke of length 180.
+  const std::pair<std::vector<float>, const char*> cases[] = {{{kQ0, kF1, kN2, kLMin}, "0"},
+                                                              {{0.25f, 0.0f, kN2, kLMin}, "80"}};
+  for (const auto& [randoms, text] : cases) {
+    PatternFixture fx(randoms, text);
+    cmdpaint_Click(fx.ctx);
+    const auto pts = Points(fx.picpaint);
+    for (std::size_t i = 0; i < 4 * 61; ++i) {
+      const int t = -90 + 3 * static_cast<int>(i % 61);
+      if (i < 2 * 61) {  // pass 1: horizontal stroke through the centre
+        ASSERT_EQ(pts[i].x, static_cast<float>(100 - t)) << text << ' ' << i;
+        ASSERT_EQ(pts[i].y, 100.0f) << text << ' ' << i;
+      } else {  // pass 2: vertical stroke
+        ASSERT_EQ(pts[i].x, 100.0f) << text << ' ' << i;
+        ASSERT_EQ(pts[i].y, static_cast<float>(100 + t)) << text << ' ' << i;
+      }
     }
   }
 }
@@ -168,6 +175,25 @@ std::vector<std::vector<std::pair<float, float>>> Curves(const testing::Recordin
     out.back().emplace_back(c.x, c.y);
   }
   return out;
+}
+
+TEST(CurvePattern, FreshRunsDrawTheSameFirstPattern) {
+  // Each run starts its own stream; nothing seeds it from the outside.
+  std::vector<std::vector<std::pair<float, float>>> runs[2];
+  for (auto& run : runs) {
+    Pcg32Random rnd;
+    PatternFixture fx({});
+    PatternContext ctx{.picpaint = fx.picpaint,
+                       .Picture1 = fx.picture1,
+                       .Picture2 = fx.picture2,
+                       .Picture3 = fx.picture3,
+                       .amplitudeText = [] { return std::string("80"); },
+                       .rnd = rnd};
+    cmdpaint_Click(ctx);
+    run = Curves(fx.picpaint);
+  }
+  EXPECT_FALSE(runs[0].empty());
+  EXPECT_EQ(runs[0], runs[1]);
 }
 
 TEST(CurvePattern, AmplitudeSignAndBlanksChangeOnlyTheOrder) {

@@ -7,6 +7,7 @@
 #include "pattern_fixture.h"
 #include "patterns/credit_line.h"
 #include "patterns/curve_pattern.h"
+#include "patterns/runtime_error.h"
 
 namespace patterns {
 namespace {
@@ -152,6 +153,21 @@ TEST(EffectPicture, TileWithoutAreaEndsWithoutTilingInsteadOfLoopingForever) {
   EXPECT_EQ(fx.picture1.Count(Op::kCls), 1u);
   EXPECT_EQ(fx.picture3.Count(Op::kSetPicture), 1u);
   EXPECT_EQ(fx.picture2.Count(Op::kPrint), 1u);
+}
+
+TEST(EffectPicture, TilePositionsPastThirtyTwoBitsRaiseOverflowInsteadOfWrapping) {
+  PatternFixture fx({});
+  fx.picture2.Resize(2e9f, 3015.0f);
+  fx.picture1.Resize(3e9f, 3015.0f);
+  try {
+    Command2_Click(fx.ctx);
+    FAIL() << "no error raised";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), kErrOverflow);
+  }
+  // Tiles at 0 and 2e9 were painted; the next position, 4e9, does not fit.
+  EXPECT_EQ(fx.picture1.Count(Op::kPaintPicture), 2u);
+  EXPECT_EQ(fx.picture2.Count(Op::kPrint), 0u);
 }
 
 TEST(CreditLine, DateAndTimeAreZeroPaddedTwentyFourHour) {
