@@ -71,4 +71,20 @@ TEST(TransparentCopy, UnreadableSourceLeavesTheDestinationUnchanged) {
   for (COLORREF c : dest.Pixels()) ASSERT_EQ(c, kGround);
 }
 
+TEST(TransparentCopy, ACallersPaletteIsUsedButNotDeleted) {
+  HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  HPALETTE palette = CreateHalftonePalette(display);
+  DeleteDC(display);
+  ASSERT_NE(palette, nullptr);
+  TestDC src(3, 1), dest(3, 1);
+  src.Paint([](int x, int) { return x == 1 ? kKeyColour : Distinct(x, 0); });
+  dest.Fill(kGround);
+  TransparentCopy(dest.dc(), 0, 0, 3, 1, src.dc(), 0, 0, kKeyColour, palette);
+  EXPECT_EQ(dest.At(0, 0), Distinct(0, 0));
+  EXPECT_EQ(dest.At(1, 0), kGround);
+  EXPECT_EQ(dest.At(2, 0), Distinct(2, 0));
+  EXPECT_EQ(GetObjectType(palette), static_cast<DWORD>(OBJ_PAL)) << "the caller still owns its palette";
+  DeleteObject(palette);
+}
+
 }  // namespace
