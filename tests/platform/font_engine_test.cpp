@@ -125,7 +125,8 @@ TEST(FontBold, BoldIsSynthesisedWhereTheFaceHasNoBold) {
   EXPECT_FALSE(sansBold->SyntheticBold());
   EXPECT_TRUE(sansBold->File().bold);
   EXPECT_GT(sansBold->Advance(U'W') + sansBold->Advance(U'a'),
-            RealizeFont(Font("MS Sans Serif", -16))->Advance(U'W') + RealizeFont(Font("MS Sans Serif", -16))->Advance(U'a'));
+            RealizeFont(Font("MS Sans Serif", -16))->Advance(U'W') +
+                RealizeFont(Font("MS Sans Serif", -16))->Advance(U'a'));
 }
 
 TEST(FontFallback, ChineseInALatinFaceComesFromTheCjkFace) {
@@ -175,8 +176,8 @@ TEST(FontHandles, CreateFontKeepsTheLogFontAndStockFontsArePermanent) {
   platform::ReleaseHandle(h2);
   EXPECT_EQ(CreateFontIndirectA(nullptr), nullptr);
 
-  for (int i : {OEM_FIXED_FONT, ANSI_FIXED_FONT, ANSI_VAR_FONT, SYSTEM_FONT, DEVICE_DEFAULT_FONT, SYSTEM_FIXED_FONT,
-                DEFAULT_GUI_FONT}) {
+  for (int i : {OEM_FIXED_FONT, ANSI_FIXED_FONT, ANSI_VAR_FONT, SYSTEM_FONT, DEVICE_DEFAULT_FONT,
+                SYSTEM_FIXED_FONT, DEFAULT_GUI_FONT}) {
     HFONT s = platform::gdi::StockFont(i);
     ASSERT_NE(s, nullptr) << i;
     EXPECT_TRUE(platform::gdi::IsStockFont(s));

@@ -102,7 +102,8 @@ TEST(DrawText, CentredSingleLineSitsInTheMiddleByExtentAndMetrics) {
   ASSERT_GT(ext.cx, 0);
   EXPECT_EQ(ext.cy, tm.tmHeight);
   RECT r{0, 0, 200, 40};
-  const int ret = DrawTextA(c.dc(), "Hello", -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  const int ret =
+      DrawTextA(c.dc(), "Hello", -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
   const int cellLeft = (200 - ext.cx) / 2;
   const int cellTop = (40 - tm.tmHeight) / 2;
   EXPECT_EQ(ret, cellTop + tm.tmHeight) << "offset from the top to the bottom of the text";
@@ -145,7 +146,8 @@ TEST(DrawText, WordBreakLineCountsFromTheExtents) {
             2 * song.Metrics().tmHeight)
       << "Chinese breaks between characters";
   RECT lines{0, 0, 300, 0};
-  EXPECT_EQ(DrawTextA(song.dc(), "1：电脑\r\n2：图案\n", -1, &lines, DT_CALCRECT), 3 * song.Metrics().tmHeight)
+  EXPECT_EQ(DrawTextA(song.dc(), "1：电脑\r\n2：图案\n", -1, &lines, DT_CALCRECT),
+            3 * song.Metrics().tmHeight)
       << "CR LF and LF end lines; the last ending opens an empty line";
 }
 
@@ -231,6 +233,17 @@ TEST(DrawText, PrefixIsRemovedAndUnderlinesItsCharacter) {
         EXPECT_GE(x, from);
         EXPECT_LT(x, to);
       }
+
+  // DT_PREFIXONLY draws just the underline; DT_HIDEPREFIX just the text.
+  Canvas onlyLine(200, 40), hidden(200, 40);
+  RECT r6{0, 0, 200, 40}, r7{0, 0, 200, 40};
+  DrawTextA(onlyLine.dc(), "&File", -1, &r6, DT_SINGLELINE | DT_PREFIXONLY);
+  DrawTextA(hidden.dc(), "&File", -1, &r7, DT_SINGLELINE | DT_HIDEPREFIX);
+  EXPECT_TRUE(hidden.SamePixels(plain));
+  const RECT line = onlyLine.InkBox();
+  ASSERT_FALSE(Empty(line));
+  EXPECT_GE(line.top, tm.tmAscent);
+  EXPECT_LE(line.right, fWidth);
 
   // "&&" is one literal "&"; DT_NOPREFIX draws the text as it is.
   Canvas twice(200, 40), literal(200, 40);
@@ -333,11 +346,22 @@ TEST(TextOut, UpdateCpStartsAtAndAdvancesTheCurrentPosition) {
 
 TEST(TextMeasure, InvalidUtf8MeasuresAndDrawsAsReplacementMarks) {
   Canvas bad(200, 40), good(200, 40);
-  EXPECT_EQ(bad.Extent("A\xFF" "B").cx, good.Extent("A\xEF\xBF\xBD" "B").cx);
+  EXPECT_EQ(bad.Extent("A\xFF"
+                       "B")
+                .cx,
+            good.Extent("A\xEF\xBF\xBD"
+                        "B")
+                .cx);
   EXPECT_EQ(bad.Extent("A\xE4\xB8").cx, good.Extent("A\xEF\xBF\xBD").cx) << "a cut character is one mark";
   EXPECT_GT(bad.Extent("\xFF").cx, 0);
-  TextOutA(bad.dc(), 2, 2, "A\xFF" "B", 3);
-  TextOutA(good.dc(), 2, 2, "A\xEF\xBF\xBD" "B", 5);
+  TextOutA(bad.dc(), 2, 2,
+           "A\xFF"
+           "B",
+           3);
+  TextOutA(good.dc(), 2, 2,
+           "A\xEF\xBF\xBD"
+           "B",
+           5);
   EXPECT_TRUE(bad.SamePixels(good));
 }
 

@@ -124,7 +124,8 @@ TEST(TextEllipsis, EndEllipsisFitsTheWidthAndEndsWithDots) {
   EXPECT_LE(l.lines[0].width, 50);
 
   // Text that fits is left alone.
-  EXPECT_EQ(Text(LayoutText(U"abcde", Params(DT_SINGLELINE | DT_END_ELLIPSIS, 50), kAdvance).lines[0]), U"abcde");
+  EXPECT_EQ(Text(LayoutText(U"abcde", Params(DT_SINGLELINE | DT_END_ELLIPSIS, 50), kAdvance).lines[0]),
+            U"abcde");
 
   // Centred and cut: the cut text is what gets centred.
   TextLayout c = LayoutText(U"abcdefghij", Params(DT_SINGLELINE | DT_CENTER | DT_END_ELLIPSIS, 50), kAdvance);
@@ -168,13 +169,26 @@ TEST(TextWordBreak, BreaksAtSpacesAndDropsTheSpaceAtTheBreak) {
   EXPECT_EQ(LayoutText(U"aaa bbb", Params(DT_WORDBREAK, 70), kAdvance).lines.size(), 1u);
 }
 
-TEST(TextWordBreak, WordsWiderThanTheLineAreSplitBetweenCharacters) {
-  TextLayout l = LayoutText(U"abcdefgh", Params(DT_WORDBREAK, 35), kAdvance);
-  ASSERT_EQ(l.lines.size(), 3u);
-  EXPECT_EQ(Text(l.lines[0]), U"abc");
-  EXPECT_EQ(Text(l.lines[2]), U"gh");
+TEST(TextWordBreak, WordsWiderThanTheLineOverflowWholeOrSplitInEditControls) {
+  // Win32 keeps a too-long word whole on its own line; the measured width
+  // grows to hold it.
+  TextLayout whole = LayoutText(U"ab abcdefgh cd", Params(DT_WORDBREAK, 35), kAdvance);
+  ASSERT_EQ(whole.lines.size(), 3u);
+  EXPECT_EQ(Text(whole.lines[1]), U"abcdefgh");
+  EXPECT_EQ(whole.width, 80);
+
+  TextLayout split = LayoutText(U"abcdefgh", Params(DT_WORDBREAK | DT_EDITCONTROL, 35), kAdvance);
+  ASSERT_EQ(split.lines.size(), 3u);
+  EXPECT_EQ(Text(split.lines[0]), U"abc");
+  EXPECT_EQ(Text(split.lines[2]), U"gh");
   // Even a box narrower than one character makes progress.
-  EXPECT_EQ(LayoutText(U"abc", Params(DT_WORDBREAK, 0), kAdvance).lines.size(), 3u);
+  EXPECT_EQ(LayoutText(U"abc", Params(DT_WORDBREAK | DT_EDITCONTROL, 0), kAdvance).lines.size(), 3u);
+  EXPECT_EQ(LayoutText(U"a b c", Params(DT_WORDBREAK, 0), kAdvance).lines.size(), 3u);
+
+  // A long word with an end ellipsis is cut to the box instead.
+  TextLayout cut = LayoutText(U"abcdefgh", Params(DT_WORDBREAK | DT_END_ELLIPSIS, 35), kAdvance);
+  ASSERT_EQ(cut.lines.size(), 1u);
+  EXPECT_EQ(Text(cut.lines[0]), U"ab...");
 }
 
 TEST(TextWordBreak, ChineseBreaksBetweenCharactersButNotBeforeClosingMarks) {
@@ -189,6 +203,11 @@ TEST(TextWordBreak, ChineseBreaksBetweenCharactersButNotBeforeClosingMarks) {
   EXPECT_EQ(Text(p.lines[0]), U"一");
   EXPECT_EQ(Text(p.lines[1]), U"二，");
   EXPECT_EQ(Text(p.lines[2]), U"三四");
+
+  // DT_NOFULLWIDTHCHARBREAK keeps a run of ideographs together.
+  EXPECT_EQ(
+      LayoutText(U"电脑自动生成", Params(DT_WORDBREAK | DT_NOFULLWIDTHCHARBREAK, 50), kAdvance).lines.size(),
+      1u);
 
   // Mixed: a Latin word may break from the ideograph next to it.
   TextLayout m = LayoutText(U"ab中文", Params(DT_WORDBREAK, 45), kAdvance);

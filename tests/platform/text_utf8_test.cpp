@@ -23,7 +23,9 @@ TEST(TextUtf8, WellFormedTextDecodesWithByteOffsets) {
 TEST(TextUtf8, EachMaximalBadSequenceBecomesOneReplacement) {
   // A truncated three-byte character followed by more text: one mark, and
   // the text after it survives.
-  EXPECT_EQ(DecodeUtf8Text("A\xE4\xB8" "B"), (std::u32string{U'A', R, U'B'}));
+  EXPECT_EQ(DecodeUtf8Text("A\xE4\xB8"
+                           "B"),
+            (std::u32string{U'A', R, U'B'}));
   EXPECT_EQ(DecodeUtf8Text("\xE4\xB8"), (std::u32string{R}));
   // Stray continuation bytes are one bad sequence each.
   EXPECT_EQ(DecodeUtf8Text("\x80\x80"), (std::u32string{R, R}));
@@ -37,7 +39,9 @@ TEST(TextUtf8, EachMaximalBadSequenceBecomesOneReplacement) {
   EXPECT_EQ(DecodeUtf8Text("\xF4\x90\x80\x80"), (std::u32string{R, R, R, R}));
   EXPECT_EQ(DecodeUtf8Text("\xFF"), (std::u32string{R}));
   // A four-byte lead cut short by ASCII.
-  EXPECT_EQ(DecodeUtf8Text("\xF0\x9F\x98" "x"), (std::u32string{R, U'x'}));
+  EXPECT_EQ(DecodeUtf8Text("\xF0\x9F\x98"
+                           "x"),
+            (std::u32string{R, U'x'}));
 }
 
 TEST(TextUtf8, CountArgumentFollowsTheAnsiConvention) {

@@ -84,7 +84,8 @@ bool IsControl(char32_t cp) { return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && c
 
 class FtFont final : public RealizedFont {
  public:
-  FtFont(const LOGFONTA& lf, FontFile file, FacePtr face) : lf_(lf), file_(std::move(file)), face_(std::move(face)) {
+  FtFont(const LOGFONTA& lf, FontFile file, FacePtr face)
+      : lf_(lf), file_(std::move(file)), face_(std::move(face)) {
     wantBold_ = lf.lfWeight >= FW_SEMIBOLD;
     synthBold_ = face_ && wantBold_ && !file_.bold;
     primaryScript_ = ScriptOfFace(lf.lfFaceName);
@@ -262,9 +263,9 @@ std::string CacheKey(const LOGFONTA& lf) {
   for (const char* p = lf.lfFaceName; *p != '\0'; ++p)
     key.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(*p))));
   key += '|' + std::to_string(lf.lfHeight) + '|' + std::to_string(lf.lfWidth) + '|' +
-         std::to_string(lf.lfWeight) + '|' + std::to_string(lf.lfItalic != 0) + std::to_string(lf.lfUnderline != 0) +
-         std::to_string(lf.lfStrikeOut != 0) + std::to_string(lf.lfQuality == NONANTIALIASED_QUALITY) +
-         std::to_string(lf.lfPitchAndFamily & 3);
+         std::to_string(lf.lfWeight) + '|' + std::to_string(lf.lfItalic != 0) +
+         std::to_string(lf.lfUnderline != 0) + std::to_string(lf.lfStrikeOut != 0) +
+         std::to_string(lf.lfQuality == NONANTIALIASED_QUALITY) + std::to_string(lf.lfPitchAndFamily & 3);
   return key;
 }
 

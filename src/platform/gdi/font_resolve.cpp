@@ -23,17 +23,37 @@ struct FaceMapping {
 };
 
 constexpr std::array<FaceMapping, 31> kFaceMap{{
-    {"宋体", kCjkFamily},           {"新宋体", kCjkFamily},         {"SimSun", kCjkFamily},
-    {"NSimSun", kCjkFamily},        {"黑体", kCjkFamily},           {"SimHei", kCjkFamily},
-    {"楷体", kCjkFamily},           {"KaiTi", kCjkFamily},          {"仿宋", kCjkFamily},
-    {"FangSong", kCjkFamily},       {"微软雅黑", kCjkFamily},       {"Microsoft YaHei", kCjkFamily},
-    {"MS Sans Serif", kSansFamily}, {"Microsoft Sans Serif", kSansFamily},
-    {"Tahoma", kSansFamily},        {"Arial", kSansFamily},         {"System", kSansFamily},
-    {"MS Shell Dlg", kSansFamily},  {"MS Shell Dlg 2", kSansFamily}, {"Segoe UI", kSansFamily},
-    {"Verdana", kSansFamily},       {"Courier", kMonoFamily},       {"Courier New", kMonoFamily},
-    {"Fixedsys", kMonoFamily},      {"Terminal", kMonoFamily},      {"Lucida Console", kMonoFamily},
-    {"Consolas", kMonoFamily},      {"Times New Roman", kSerifFamily}, {"Times", kSerifFamily},
-    {"MS Serif", kSerifFamily},     {"Georgia", kSerifFamily},
+    {"宋体", kCjkFamily},
+    {"新宋体", kCjkFamily},
+    {"SimSun", kCjkFamily},
+    {"NSimSun", kCjkFamily},
+    {"黑体", kCjkFamily},
+    {"SimHei", kCjkFamily},
+    {"楷体", kCjkFamily},
+    {"KaiTi", kCjkFamily},
+    {"仿宋", kCjkFamily},
+    {"FangSong", kCjkFamily},
+    {"微软雅黑", kCjkFamily},
+    {"Microsoft YaHei", kCjkFamily},
+    {"MS Sans Serif", kSansFamily},
+    {"Microsoft Sans Serif", kSansFamily},
+    {"Tahoma", kSansFamily},
+    {"Arial", kSansFamily},
+    {"System", kSansFamily},
+    {"MS Shell Dlg", kSansFamily},
+    {"MS Shell Dlg 2", kSansFamily},
+    {"Segoe UI", kSansFamily},
+    {"Verdana", kSansFamily},
+    {"Courier", kMonoFamily},
+    {"Courier New", kMonoFamily},
+    {"Fixedsys", kMonoFamily},
+    {"Terminal", kMonoFamily},
+    {"Lucida Console", kMonoFamily},
+    {"Consolas", kMonoFamily},
+    {"Times New Roman", kSerifFamily},
+    {"Times", kSerifFamily},
+    {"MS Serif", kSerifFamily},
+    {"Georgia", kSerifFamily},
 }};
 
 // Windows compares face names without regard to ASCII case.
@@ -93,7 +113,8 @@ FontFile MatchWithFontconfig(std::string_view family, int weight, bool italic) {
     if (FcPatternGetInteger(match, FC_WEIGHT, 0, &matchedWeight) == FcResultMatch)
       result.bold = matchedWeight >= FC_WEIGHT_DEMIBOLD;
     int slant = FC_SLANT_ROMAN;
-    if (FcPatternGetInteger(match, FC_SLANT, 0, &slant) == FcResultMatch) result.italic = slant != FC_SLANT_ROMAN;
+    if (FcPatternGetInteger(match, FC_SLANT, 0, &slant) == FcResultMatch)
+      result.italic = slant != FC_SLANT_ROMAN;
   }
   FcPatternDestroy(match);
   return result;

@@ -76,8 +76,8 @@ BOOL WINAPI GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm) {
   tm.tmUnderlined = m.underline ? 1 : 0;
   tm.tmStruckOut = m.strikeout ? 1 : 0;
   // Win32's inverted bit: TMPF_FIXED_PITCH set means variable pitch.
-  tm.tmPitchAndFamily = static_cast<BYTE>((m.fixedPitch ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR | TMPF_TRUETYPE |
-                                          (t.logfont->lfPitchAndFamily & 0xF0));
+  tm.tmPitchAndFamily = static_cast<BYTE>((m.fixedPitch ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR |
+                                          TMPF_TRUETYPE | (t.logfont->lfPitchAndFamily & 0xF0));
   BYTE charset = t.logfont->lfCharSet;
   if (charset == DEFAULT_CHARSET)
     charset = ScriptOfFace(t.logfont->lfFaceName) == FontScript::Cjk ? GB2312_CHARSET : ANSI_CHARSET;
@@ -178,7 +178,8 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
 
 // ---- 4. Formatted text -----------------------------------------------------
 
-int WINAPI DrawTextExA(HDC hdc, LPSTR lpchText, int cchText, LPRECT lprc, UINT format, LPDRAWTEXTPARAMS lpdtp) {
+int WINAPI DrawTextExA(HDC hdc, LPSTR lpchText, int cchText, LPRECT lprc, UINT format,
+                       LPDRAWTEXTPARAMS lpdtp) {
   DcText t;
   if (lprc == nullptr || lpchText == nullptr || !ReadDc(hdc, &t)) return 0;
   const std::string_view bytes = TextArgument(lpchText, cchText);
@@ -217,10 +218,11 @@ int WINAPI DrawTextExA(HDC hdc, LPSTR lpchText, int cchText, LPRECT lprc, UINT f
 
   TextPaint paint{hdc, t.font, t.state.textColor, std::nullopt};
   if (!(format & DT_NOCLIP)) paint.clip = *lprc;
+  paint.glyphs = (format & DT_PREFIXONLY) == 0;
   for (const LaidLine& line : layout.lines) {
     const int left = box.left + line.x;
     const int top = box.top + line.y;
-    if (t.state.bkMode == kOpaqueMode)
+    if (t.state.bkMode == kOpaqueMode && paint.glyphs)
       PaintFill(paint, RECT{left, top, left + line.width, top + params.lineHeight}, t.state.bkColor);
     PaintGlyphRun(paint, left, top + m.ascent, line.glyphs);
   }
@@ -230,6 +232,6 @@ int WINAPI DrawTextExA(HDC hdc, LPSTR lpchText, int cchText, LPRECT lprc, UINT f
 int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT format) {
   // DrawTextExA only writes into the text with DT_MODIFYSTRING, which is
   // not supported, so the cast never lets a write through.
-  return DrawTextExA(hdc, const_cast<LPSTR>(lpchText), cchText, lprc, format & ~static_cast<UINT>(DT_MODIFYSTRING),
-                     nullptr);
+  return DrawTextExA(hdc, const_cast<LPSTR>(lpchText), cchText, lprc,
+                     format & ~static_cast<UINT>(DT_MODIFYSTRING), nullptr);
 }

@@ -61,13 +61,13 @@ bool NoBreakAfter(char32_t c) {
 
 }  // namespace
 
-bool CanBreakAfter(const std::vector<Cell>& cells, std::size_t i) {
+bool CanBreakAfter(const std::vector<Cell>& cells, std::size_t i, bool cjkBreaks) {
   if (i + 1 >= cells.size()) return true;
   const char32_t a = cells[i].cp;
   const char32_t b = cells[i + 1].cp;
   if (IsSpace(a)) return !IsSpace(b);  // spaces stay on the line they end
   if (IsSpace(b)) return false;
-  if (NoBreakBefore(b) || NoBreakAfter(a)) return false;
+  if (!cjkBreaks || NoBreakBefore(b) || NoBreakAfter(a)) return false;
   return IsCjkChar(a) || IsCjkChar(b);
 }
 
@@ -84,15 +84,17 @@ int CellAdvance(char32_t c, int x, const AdvanceFn& advance, int tabWidth) {
 int TrimmedWidth(const std::vector<Cell>& cells, const AdvanceFn& advance, int tabWidth) {
   std::size_t end = cells.size();
   while (end > 0 && IsSpace(cells[end - 1].cp)) --end;
-  return MeasureCells(std::vector<Cell>(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(end)), advance,
-                      tabWidth);
+  return MeasureCells(std::vector<Cell>(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(end)),
+                      advance, tabWidth);
 }
 
 void TrimTrailingSpace(std::vector<Cell>* cells) {
   while (!cells->empty() && IsSpace(cells->back().cp)) cells->pop_back();
 }
 
-std::vector<Cell> Dots(int count) { return std::vector<Cell>(static_cast<std::size_t>(count), Cell{U'.', false}); }
+std::vector<Cell> Dots(int count) {
+  return std::vector<Cell>(static_cast<std::size_t>(count), Cell{U'.', false});
+}
 
 }  // namespace
 
@@ -102,8 +104,8 @@ int MeasureCells(const std::vector<Cell>& cells, const AdvanceFn& advance, int t
   return x;
 }
 
-std::vector<std::vector<Cell>> BreakParagraph(const std::vector<Cell>& para, int width, const AdvanceFn& advance,
-                                              int tabWidth) {
+std::vector<std::vector<Cell>> BreakParagraph(const std::vector<Cell>& para, int width,
+                                              const AdvanceFn& advance, int tabWidth, BreakRules rules) {
   std::vector<std::vector<Cell>> lines;
   std::size_t start = 0;
   const std::size_t n = para.size();
@@ -116,10 +118,15 @@ std::vector<std::vector<Cell>> BreakParagraph(const std::vector<Cell>& para, int
       const int next = x + CellAdvance(para[i].cp, x, advance, tabWidth);
       if (!IsSpace(para[i].cp) && next > width && i > start) break;
       x = next;
-      if (CanBreakAfter(para, i)) lastBreak = i + 1;
+      if (CanBreakAfter(para, i, rules.cjkBreaks)) lastBreak = i + 1;
     }
     std::size_t end = i;
-    if (i < n && lastBreak > start) end = lastBreak;
+    if (i < n && lastBreak > start) {
+      end = lastBreak;
+    } else if (i < n && !rules.splitLongWords) {
+      // The first word does not fit: it keeps the line to itself, whole.
+      while (end < n && !CanBreakAfter(para, end - 1, rules.cjkBreaks)) ++end;
+    }
     std::vector<Cell> line(para.begin() + static_cast<std::ptrdiff_t>(start),
                            para.begin() + static_cast<std::ptrdiff_t>(end));
     TrimTrailingSpace(&line);
@@ -155,7 +162,8 @@ std::vector<Cell> EndEllipsis(const std::vector<Cell>& line, int width, const Ad
   return out;
 }
 
-std::vector<Cell> PathEllipsis(const std::vector<Cell>& line, int width, const AdvanceFn& advance, int tabWidth) {
+std::vector<Cell> PathEllipsis(const std::vector<Cell>& line, int width, const AdvanceFn& advance,
+                               int tabWidth) {
   if (MeasureCells(line, advance, tabWidth) <= width) return line;
   std::size_t sep = line.size();
   for (std::size_t i = line.size(); i > 0; --i) {
@@ -225,7 +233,8 @@ TextLayout LayoutText(std::u32string_view text, const LayoutParams& p, const Adv
   std::vector<std::vector<Cell>> lines;
   for (std::vector<Cell>& para : SplitParagraphs(cells, singleLine)) {
     if ((f & DT_WORDBREAK) && !singleLine) {
-      for (auto& l : BreakParagraph(para, p.width, advance, tabWidth)) lines.push_back(std::move(l));
+      const BreakRules rules{(f & DT_EDITCONTROL) != 0, (f & DT_NOFULLWIDTHCHARBREAK) == 0};
+      for (auto& l : BreakParagraph(para, p.width, advance, tabWidth, rules)) lines.push_back(std::move(l));
     } else {
       lines.push_back(std::move(para));
     }

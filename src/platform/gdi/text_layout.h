@@ -35,13 +35,18 @@ std::vector<Cell> PlainCells(std::u32string_view text);
 bool IsCjkChar(char32_t cp);
 
 // True when a line may end after cells[i] (and before cells[i + 1]): after
-// white space, and between CJK characters, except before closing and after
-// opening punctuation.
-bool CanBreakAfter(const std::vector<Cell>& cells, std::size_t i);
+// white space, and (with cjkBreaks) between CJK characters, except before
+// closing and after opening punctuation.
+bool CanBreakAfter(const std::vector<Cell>& cells, std::size_t i, bool cjkBreaks = true);
+
+struct BreakRules {
+  bool splitLongWords = false;  // DT_EDITCONTROL
+  bool cjkBreaks = true;        // cleared by DT_NOFULLWIDTHCHARBREAK
+};
 
 struct LayoutParams {
   UINT format = 0;
-  int width = 0;       // of the formatting rectangle
+  int width = 0;  // of the formatting rectangle
   int height = 0;
   int lineHeight = 0;  // the text cell height (plus external leading if asked)
   int tabWidth = 0;    // pixels between tab stops (DT_EXPANDTABS)
@@ -81,10 +86,12 @@ std::vector<Cell> PathEllipsis(const std::vector<Cell>& line, int width, const A
 int MeasureCells(const std::vector<Cell>& cells, const AdvanceFn& advance, int tabWidth);
 
 // Breaks one paragraph (no line ends inside) into lines no wider than
-// width where possible; a word wider than the line is split between
-// characters. Trailing white space of each line is dropped.
-std::vector<std::vector<Cell>> BreakParagraph(const std::vector<Cell>& para, int width, const AdvanceFn& advance,
-                                              int tabWidth);
+// width where possible. As in Win32, a word wider than the line stays whole
+// on a line of its own and overflows, unless rules.splitLongWords (edit
+// controls) splits it between characters. Trailing white space of each line
+// is dropped.
+std::vector<std::vector<Cell>> BreakParagraph(const std::vector<Cell>& para, int width,
+                                              const AdvanceFn& advance, int tabWidth, BreakRules rules = {});
 
 TextLayout LayoutText(std::u32string_view text, const LayoutParams& params, const AdvanceFn& advance);
 

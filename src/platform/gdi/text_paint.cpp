@@ -23,8 +23,8 @@ void PaintGlyph(const TextPaint& paint, const GlyphImage& g, int penX, int basel
   const int dx = visible.left - box.left;
   const int dy = visible.top - box.top;
   const std::uint8_t* first = g.coverage.data() + static_cast<std::size_t>(dy) * g.width + dx;
-  BlendCoverage(paint.dc, visible.left, visible.top, visible.right - visible.left, visible.bottom - visible.top,
-                first, g.width, paint.color);
+  BlendCoverage(paint.dc, visible.left, visible.top, visible.right - visible.left,
+                visible.bottom - visible.top, first, g.width, paint.color);
 }
 
 }  // namespace
@@ -35,10 +35,14 @@ void PaintFill(const TextPaint& paint, RECT r, COLORREF color) {
   FillSolid(paint.dc, r, color);
 }
 
-void PaintGlyphRun(const TextPaint& paint, int originX, int baseline, const std::vector<PlacedGlyph>& glyphs) {
+void PaintGlyphRun(const TextPaint& paint, int originX, int baseline,
+                   const std::vector<PlacedGlyph>& glyphs) {
   if (paint.font == nullptr || glyphs.empty()) return;
   const FontMetrics& m = paint.font->Metrics();
-  for (const PlacedGlyph& pg : glyphs) PaintGlyph(paint, paint.font->Glyph(pg.cp), originX + pg.x, baseline);
+  if (paint.glyphs) {
+    for (const PlacedGlyph& pg : glyphs)
+      PaintGlyph(paint, paint.font->Glyph(pg.cp), originX + pg.x, baseline);
+  }
 
   const int ulTop = baseline + m.underlineOffset;
   for (const PlacedGlyph& pg : glyphs) {

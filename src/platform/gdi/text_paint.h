@@ -17,6 +17,7 @@ struct TextPaint {
   RealizedFont* font = nullptr;
   COLORREF color = 0;
   std::optional<RECT> clip;  // logical; nullopt draws unclipped (the DC still clips)
+  bool glyphs = true;        // false: underlines only (DT_PREFIXONLY)
 };
 
 // Draws glyphs whose pens sit at originX + glyph.x on the given baseline;
