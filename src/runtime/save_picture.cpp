@@ -4,6 +4,8 @@
 //   3. The temporary file and the atomic save
 #include "runtime/save_picture.h"
 
+#include "patterns/runtime_error.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -223,6 +225,11 @@ void SavePicture(const PictureView& picture, const std::string& path, FileOps& o
   if (ops.Rename(temp.name().c_str(), target.c_str()) != 0) Fail(path, errno);
   temp.Committed();
   SyncFolder(ops, folder);
+}
+
+void SavePicture(const patterns::Picture& picture, const std::string& path, FileOps& ops) {
+  if (picture.IsEmpty()) patterns::Raise(patterns::kErrInvalidProcedureCall);
+  SavePicture(PictureView{picture.Pixels(), picture.Width(), picture.Height()}, path, ops);
 }
 
 }  // namespace runtime

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "patterns/picture.h"
 #include "runtime/runtime_error.h"
 
 namespace runtime {
@@ -60,5 +61,9 @@ FileOps& SystemFileOps();
 // replaced and the link stays. Throws FileError carrying the error number, the
 // path and the system's reason.
 void SavePicture(const PictureView& picture, const std::string& path, FileOps& ops = SystemFileOps());
+
+// The same for a picture box's Image. An empty picture has nothing to write
+// and raises "invalid procedure call" (5) without touching the file system.
+void SavePicture(const patterns::Picture& picture, const std::string& path, FileOps& ops = SystemFileOps());
 
 }  // namespace runtime

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "patterns/runtime_error.h"
 #include "runtime/bmp_reader.h"
 
 namespace runtime {
@@ -189,6 +191,26 @@ TEST_F(SavePictureTest, TakenTemporaryNamesAreSkipped) {
   EXPECT_NE(ops.opened[0], ops.opened[1]);
   EXPECT_NE(ops.opened[1], ops.opened[2]);
   EXPECT_EQ(fs::path(ops.opened[2]).parent_path(), fs::path(dir_)) << "temporary file beside the target";
+}
+
+TEST_F(SavePictureTest, AnUntouchedEffectPictureIsItsBackgroundColour) {
+  // Picture1's background 0x00FF8080 (BGR) is red 0x80, green 0x80, blue 0xFF.
+  SavePicture(patterns::Picture::Solid(737, 709, 0x00FF8080), Path("plain.bmp"));
+  const auto decoded = DecodeBmp24(ReadFileBytes(Path("plain.bmp")));
+  ASSERT_TRUE(decoded.has_value());
+  EXPECT_EQ(decoded->width, 737);
+  EXPECT_EQ(decoded->height, 709);
+  EXPECT_EQ(std::count(decoded->pixels.begin(), decoded->pixels.end(), 0x008080FFu), 737 * 709);
+}
+
+TEST_F(SavePictureTest, AnEmptyPictureIsAnErrorAndWritesNothing) {
+  try {
+    SavePicture(patterns::Picture(), Path("empty.bmp"));
+    ADD_FAILURE() << "saved an empty picture";
+  } catch (const patterns::RuntimeError& e) {
+    EXPECT_EQ(e.Number(), 5);
+  }
+  EXPECT_TRUE(Entries().empty());
 }
 
 // ---- names -----------------------------------------------------------------------
