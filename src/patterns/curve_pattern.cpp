@@ -16,8 +16,9 @@ constexpr double kHalfTurn = 3.14;
 constexpr std::int16_t kCentre = 100;
 
 // The two factors of row q for one theta. They depend on t alone, so they are
-// worked out once per call; the products keep the table's order, so the
-// values are the same as evaluating the row in full at every point.
+// worked out once per call. The product is still formed as
+// ((s x K) x first) x second, so every point gets exactly the value that
+// evaluating the whole row there would give.
 struct Factors {
   double first;
   double second;
