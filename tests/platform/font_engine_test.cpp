@@ -134,6 +134,10 @@ TEST(FontFallback, ChineseInALatinFaceComesFromTheCjkFace) {
   EXPECT_FALSE(sans->HasOwnGlyph(U'图'));
   EXPECT_TRUE(HasInk(sans->Glyph(U'图')));
   EXPECT_GT(sans->Advance(U'图'), sans->Advance(U'i'));
+  // And the other way: a symbol AR PL UMing lacks comes from DejaVu Sans.
+  RealizedFont* song = RealizeFont(Font("宋体", kSongHeight));
+  EXPECT_FALSE(song->HasOwnGlyph(U'\u2603'));
+  EXPECT_TRUE(HasInk(song->Glyph(U'\u2603')));
   // The replacement mark exists in some installed face and is drawn.
   EXPECT_TRUE(HasInk(RealizeFont(Font("宋体", kSongHeight))->Glyph(U'\uFFFD')));
   EXPECT_TRUE(HasInk(sans->Glyph(U'\uFFFD')));
