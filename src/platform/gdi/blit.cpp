@@ -159,6 +159,19 @@ inline std::uint32_t Blend(std::uint32_t d, std::uint32_t s, unsigned a) {
   return out;
 }
 
+// The same mix over a run of pixels, byte by byte: every intermediate fits
+// 16 bits (255 * 255 + 128 + 255 < 65536), which lets the compiler process
+// many channels per instruction. The unused top byte mixes 0 with 0.
+void BlendRun(std::uint32_t* dst, const std::uint32_t* src, std::size_t n, unsigned a) {
+  auto* d = reinterpret_cast<std::uint8_t*>(dst);
+  const auto* s = reinterpret_cast<const std::uint8_t*>(src);
+  const auto wa = static_cast<std::uint16_t>(a), wd = static_cast<std::uint16_t>(255 - a);
+  for (std::size_t i = 0; i < n * 4; ++i) {
+    std::uint16_t v = static_cast<std::uint16_t>(d[i] * wd + s[i] * wa + 128);
+    d[i] = static_cast<std::uint8_t>((v + (v >> 8)) >> 8);
+  }
+}
+
 }  // namespace
 }  // namespace platform::gdi
 
@@ -197,8 +210,18 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
   Convert conv = ConversionFor(*dst, *src);
 
   if (idx == 0xCC && conv.kind == Convert::None) {
-    RunRows(*dst, area, [&](LONG row, LONG l, LONG r, std::uint32_t* out) {
-      std::memcpy(out + l, view.Row(row + offY) + l + offX, static_cast<std::size_t>(r - l) * 4);
+    PixelBuffer& dbuf = *dst->target;
+    ForEachClipped(*dst, area, [&](const RECT& piece) {
+      std::size_t rowBytes = static_cast<std::size_t>(piece.right - piece.left) * 4;
+      // Whole rows of equally wide bitmaps are one contiguous block.
+      if (piece.left == 0 && piece.right == dbuf.width && offX == 0 && view.stride == dbuf.width) {
+        std::memcpy(dbuf.row(piece.top), view.Row(piece.top + offY), rowBytes * (piece.bottom - piece.top));
+      } else {
+        for (LONG row = piece.top; row < piece.bottom; ++row) {
+          std::memcpy(dbuf.row(row) + piece.left, view.Row(row + offY) + piece.left + offX, rowBytes);
+        }
+      }
+      dbuf.Touch(piece.left, piece.top, piece.right, piece.bottom);
     });
     return TRUE;
   }
@@ -228,6 +251,34 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
   Stretch s;
   if (!PrepareStretch(*dst, *src, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, &s)) return TRUE;
   Convert conv = ConversionFor(*dst, *src);
+  if (idx == 0xCC && conv.kind == Convert::None) {
+    PixelBuffer& dbuf = *dst->target;
+    ForEachClipped(*dst, s.area, [&](const RECT& piece) {
+      std::int64_t prevSy = -1;
+      for (LONG row = piece.top; row < piece.bottom; ++row) {
+        std::int64_t sy = s.ys[static_cast<std::size_t>(row - s.area.top)];
+        if (sy < 0) {
+          prevSy = -1;
+          continue;
+        }
+        std::uint32_t* out = dbuf.row(row);
+        if (sy == prevSy) {
+          // Enlarging repeats source rows: copy the row just made.
+          std::memcpy(out + piece.left, dbuf.row(row - 1) + piece.left,
+                      static_cast<std::size_t>(piece.right - piece.left) * 4);
+          continue;
+        }
+        const std::uint32_t* in = s.view.Row(sy);
+        const std::int64_t* xs = s.xs.data() + (piece.left - s.area.left);
+        for (LONG c = piece.left; c < piece.right; ++c, ++xs) {
+          if (*xs >= 0) out[c] = in[*xs];
+        }
+        prevSy = sy;
+      }
+      dbuf.Touch(piece.left, piece.top, piece.right, piece.bottom);
+    });
+    return TRUE;
+  }
   RunRows(*dst, s.area, [&](LONG row, LONG l, LONG r, std::uint32_t* out) {
     std::int64_t sy = s.ys[static_cast<std::size_t>(row - s.area.top)];
     if (sy < 0) return;
@@ -270,11 +321,10 @@ BOOL WINAPI AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest,
       const std::uint32_t* src0 = in + s.xs[static_cast<std::size_t>(l - s.area.left)] - l;
       if (a == 255) {
         for (LONG c = l; c < r; ++c) out[c] = mono ? ToMonoPixel(src0[c]) : (src0[c] & 0xFFFFFF);
+      } else if (!mono) {
+        BlendRun(out + l, src0 + l, static_cast<std::size_t>(r - l), a);
       } else {
-        for (LONG c = l; c < r; ++c) {
-          std::uint32_t v = Blend(out[c], src0[c], a);
-          out[c] = mono ? ToMonoPixel(v) : v;
-        }
+        for (LONG c = l; c < r; ++c) out[c] = ToMonoPixel(Blend(out[c], src0[c], a));
       }
       return;
     }
