@@ -344,6 +344,63 @@ TEST(TextOut, UpdateCpStartsAtAndAdvancesTheCurrentPosition) {
   EXPECT_EQ(p.x, 5 + c.Extent("ab").cx + c.Extent("cd").cx);
 }
 
+TEST(ExtTextOut, OpaqueRectangleClippingAndSpacingArray) {
+  constexpr COLORREF kRed = RGB(255, 0, 0);
+  Canvas c(200, 40);
+  SetBkColor(c.dc(), kRed);
+  const RECT box{10, 5, 30, 25};
+  ASSERT_TRUE(ExtTextOutA(c.dc(), 12, 8, ETO_OPAQUE, &box, "", 0, nullptr));
+  EXPECT_EQ(c.At(10, 5), kRed) << "ETO_OPAQUE fills the rectangle even in TRANSPARENT mode";
+  EXPECT_EQ(c.At(29, 24), kRed);
+  EXPECT_EQ(c.At(30, 24), kWhite);
+
+  Canvas clipped(200, 40);
+  ASSERT_TRUE(ExtTextOutA(clipped.dc(), 12, 8, ETO_CLIPPED, &box, "WWWWWW", 6, nullptr));
+  const RECT ink = clipped.InkBox();
+  ASSERT_FALSE(Empty(ink));
+  EXPECT_GE(ink.left, 12);
+  EXPECT_EQ(ink.right, 30) << "the run is cut at the rectangle's right edge";
+  EXPECT_GE(ink.top, 8);
+
+  // One spacing value per byte: "图" is three bytes whose values add up to
+  // its advance, so "图A" with {10, 5, 5, 0} puts "A" 20 px to the right.
+  Canvas spaced(200, 40), plain(200, 40);
+  const INT dx[] = {10, 5, 5, 0};
+  ExtTextOutA(spaced.dc(), 0, 0, 0, nullptr,
+              "\xE5\x9B\xBE"
+              "A",
+              4, dx);
+  TextOutA(plain.dc(), 20, 0, "A", 1);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 20; x < 200; ++x) ASSERT_EQ(spaced.At(x, y), plain.At(x, y)) << x << "," << y;
+}
+
+TEST(TextOut, UnderlinedAndStruckOutFontsDrawLinesAcrossTheRun) {
+  Canvas c(200, 40);
+  HFONT lined =
+      CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, TRUE, TRUE, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+  HGDIOBJ old = SelectObject(c.dc(), lined);
+  const TEXTMETRICA tm = c.Metrics();
+  EXPECT_EQ(tm.tmUnderlined, 1);
+  EXPECT_EQ(tm.tmStruckOut, 1);
+  const SIZE ext = c.Extent("a b");
+  TextOutA(c.dc(), 0, 0, "a b", 3);
+  // Both lines run under the space too: a row below the baseline and a row
+  // above it are inked from the first to the last pixel of the run.
+  auto fullRow = [&](int y) {
+    for (int x = 0; x < ext.cx; ++x)
+      if (!c.Ink(x, y)) return false;
+    return !c.Ink(ext.cx, y);
+  };
+  bool under = false, through = false;
+  for (int y = tm.tmAscent; y < tm.tmHeight; ++y) under = under || fullRow(y);
+  for (int y = 0; y < tm.tmAscent; ++y) through = through || fullRow(y);
+  EXPECT_TRUE(under);
+  EXPECT_TRUE(through);
+  SelectObject(c.dc(), old);
+  DeleteObject(lined);
+}
+
 TEST(TextMeasure, InvalidUtf8MeasuresAndDrawsAsReplacementMarks) {
   Canvas bad(200, 40), good(200, 40);
   EXPECT_EQ(bad.Extent("A\xFF"
