@@ -3,6 +3,7 @@
 #include <cstring>
 #include <map>
 
+#include "platform/controls/register.h"
 #include "platform/user/window.h"
 
 namespace platform::user {
@@ -41,6 +42,12 @@ std::shared_ptr<WindowClass> FindClass(const char* name) {
     return nullptr;
   }
   auto it = t.byKey.find(KeyOf(name));
+  if (it != t.byKey.end()) return it->second;
+  // The standard controls register themselves the first time one of their
+  // names is looked up, so no start-up call is needed before creating one.
+  if (!platform::controls::IsStandardClassName(name)) return nullptr;
+  platform::controls::RegisterStandardControls();
+  it = t.byKey.find(KeyOf(name));
   return it == t.byKey.end() ? nullptr : it->second;
 }
 

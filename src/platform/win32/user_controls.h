@@ -161,3 +161,119 @@
 #define PBM_GETRANGE (WM_USER + 7)
 #define PBM_GETPOS (WM_USER + 8)
 
+// --- More button, static, edit, list and header constants.
+#define BS_TEXT 0x00000000L
+#define BS_LEFT 0x00000100L
+#define BS_RIGHT 0x00000200L
+#define BS_CENTER 0x00000300L
+#define BS_TOP 0x00000400L
+#define BS_BOTTOM 0x00000800L
+#define BS_VCENTER 0x00000C00L
+#define BS_MULTILINE 0x00002000L
+#define BS_NOTIFY 0x00004000L
+#define BN_SETFOCUS 6
+#define BN_KILLFOCUS 7
+
+#define SS_LEFT 0x00000000L
+#define SS_CENTER 0x00000001L
+#define SS_RIGHT 0x00000002L
+#define SS_ETCHEDHORZ 0x00000010L
+#define SS_SIMPLE 0x0000000BL
+#define SS_LEFTNOWORDWRAP 0x0000000CL
+#define SS_TYPEMASK 0x0000001FL
+#define SS_NOPREFIX 0x00000080L
+#define SS_NOTIFY 0x00000100L
+#define SS_CENTERIMAGE 0x00000200L
+#define SS_SUNKEN 0x00001000L
+#define STN_CLICKED 0
+
+#define EM_SCROLLCARET 0x00B7
+#define EM_GETMODIFY 0x00B8
+#define EM_SETMODIFY 0x00B9
+#define EM_GETLINECOUNT 0x00BA
+#define EM_LINEINDEX 0x00BB
+#define EM_LINELENGTH 0x00C1
+#define EM_SETLIMITTEXT EM_LIMITTEXT
+#define EM_CANUNDO 0x00C6
+#define EM_UNDO 0x00C7
+#define EM_EMPTYUNDOBUFFER 0x00CD
+#define EM_GETLIMITTEXT 0x00D5
+
+#define LBS_OWNERDRAWFIXED 0x0010L
+#define LBS_USETABSTOPS 0x0080L
+#define LBS_WANTKEYBOARDINPUT 0x0400L
+#define LBS_DISABLENOSCROLL 0x1000L
+#define LB_OKAY 0
+#define LB_ERRSPACE (-2)
+#define LB_SELECTSTRING 0x018C
+#define LB_FINDSTRING 0x018F
+#define LB_SETTABSTOPS 0x0192
+#define LB_FINDSTRINGEXACT 0x01A2
+#define CB_ERRSPACE (-2)
+
+#define HDS_HORZ 0x0000
+#define HDS_BUTTONS 0x0002
+#define HDF_LEFT 0x0000
+#define HDF_RIGHT 0x0001
+#define HDF_CENTER 0x0002
+#define HDF_JUSTIFYMASK 0x0003
+#define HDF_STRING 0x4000
+#define WC_HEADERA "SysHeader32"
+
+// WM_GETDLGCODE answers of the controls.
+#define DLGC_HASSETSEL 0x0008
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON 0x0040
+#define DLGC_STATIC 0x0100
+
+// Owner drawing (WM_DRAWITEM).
+#define ODT_LISTBOX 2
+#define ODT_COMBOBOX 3
+#define ODT_BUTTON 4
+#define ODT_STATIC 5
+#define ODT_HEADER 100
+#define ODA_DRAWENTIRE 0x0001
+#define ODA_SELECT 0x0002
+#define ODA_FOCUS 0x0004
+#define ODS_SELECTED 0x0001
+#define ODS_GRAYED 0x0002
+#define ODS_DISABLED 0x0004
+#define ODS_CHECKED 0x0008
+#define ODS_FOCUS 0x0010
+#define ODS_DEFAULT 0x0020
+
+typedef struct tagDRAWITEMSTRUCT {
+  UINT CtlType;
+  UINT CtlID;
+  UINT itemID;
+  UINT itemAction;
+  UINT itemState;
+  HWND hwndItem;
+  HDC hDC;
+  RECT rcItem;
+  ULONG_PTR itemData;
+} DRAWITEMSTRUCT, *PDRAWITEMSTRUCT, *LPDRAWITEMSTRUCT;
+
+// Notifications (WM_NOTIFY).
+typedef struct tagNMHDR {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+} NMHDR, *LPNMHDR;
+
+typedef struct tagNMHEADERA {
+  NMHDR hdr;
+  int iItem;
+  int iButton;
+  HDITEMA* pitem;
+} NMHEADERA, *LPNMHEADERA;
+
+typedef struct _HD_LAYOUT {
+  RECT* prc;
+  WINDOWPOS* pwpos;
+} HDLAYOUT, *LPHDLAYOUT;
+
+// The caret's blink half-period in milliseconds; the edit controls draw
+// their own caret on this beat.
+UINT GetCaretBlinkTime();

@@ -1,0 +1,200 @@
+// Shared helpers of the standard controls and their registration.
+#include <strings.h>
+
+#include <cstring>
+
+#include "platform/controls/control_util.h"
+#include "platform/controls/register.h"
+
+namespace platform::controls {
+
+HFONT DefaultFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+HBRUSH ControlColors(HWND ctl, HDC dc, UINT msg, HWND to) {
+  if (!to) to = GetParent(ctl);
+  HBRUSH b = nullptr;
+  if (to && IsWindow(to))
+    b = reinterpret_cast<HBRUSH>(
+        SendMessageA(to, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ctl)));
+  // A parent that answers 0 did not colour the control: the defaults hold.
+  if (!b)
+    b = reinterpret_cast<HBRUSH>(
+        DefWindowProcA(ctl, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ctl)));
+  return b ? b : GetSysColorBrush(COLOR_WINDOW);
+}
+
+void FillSolid(HDC dc, const RECT& r, COLORREF c) {
+  COLORREF old = SetBkColor(dc, c);
+  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, "", 0, nullptr);
+  SetBkColor(dc, old);
+}
+
+namespace {
+
+void HLine(HDC dc, int x0, int x1, int y, COLORREF c) { FillSolid(dc, RECT{x0, y, x1, y + 1}, c); }
+void VLine(HDC dc, int x, int y0, int y1, COLORREF c) { FillSolid(dc, RECT{x, y0, x + 1, y1}, c); }
+
+// Top-left in one colour, bottom-right in the other, as the classic edges.
+void Ring(HDC dc, const RECT& r, COLORREF tl, COLORREF br) {
+  if (r.right - r.left < 1 || r.bottom - r.top < 1) return;
+  HLine(dc, r.left, r.right - 1, r.top, tl);
+  VLine(dc, r.left, r.top, r.bottom - 1, tl);
+  HLine(dc, r.left, r.right, r.bottom - 1, br);
+  VLine(dc, r.right - 1, r.top, r.bottom, br);
+}
+
+}  // namespace
+
+void DrawButtonFrame(HDC dc, RECT r, bool pressed, bool isDefault) {
+  const COLORREF face = GetSysColor(COLOR_3DFACE);
+  if (isDefault || pressed) {
+    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+    InflateRect(&r, -1, -1);
+  }
+  if (pressed) {
+    // Pressed: one shadow line around a flat face.
+    FrameRect(dc, &r, GetSysColorBrush(COLOR_3DSHADOW));
+    InflateRect(&r, -1, -1);
+    FillSolid(dc, r, face);
+    return;
+  }
+  Ring(dc, r, GetSysColor(COLOR_3DHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+  InflateRect(&r, -1, -1);
+  Ring(dc, r, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DSHADOW));
+  InflateRect(&r, -1, -1);
+  FillSolid(dc, r, face);
+}
+
+void DrawSunkenField(HDC dc, RECT r, COLORREF inside) {
+  Ring(dc, r, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHIGHLIGHT));
+  InflateRect(&r, -1, -1);
+  Ring(dc, r, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
+  InflateRect(&r, -1, -1);
+  FillSolid(dc, r, inside);
+}
+
+void DrawDownArrow(HDC dc, const RECT& r, COLORREF c) {
+  int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2 - 1;
+  for (int i = 0; i < 4; ++i) HLine(dc, cx - 3 + i, cx + 4 - i, cy + i, c);
+}
+
+void DrawDisabledText(HDC dc, const char* text, RECT r, UINT format) {
+  int mode = SetBkMode(dc, TRANSPARENT);
+  COLORREF old = SetTextColor(dc, GetSysColor(COLOR_3DHIGHLIGHT));
+  RECT shadow = r;
+  OffsetRect(&shadow, 1, 1);
+  DrawTextA(dc, text, -1, &shadow, format);
+  SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  DrawTextA(dc, text, -1, &r, format);
+  SetTextColor(dc, old);
+  SetBkMode(dc, mode);
+}
+
+int LineHeight(HDC dc) {
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  return tm.tmHeight > 0 ? static_cast<int>(tm.tmHeight) : 13;
+}
+
+int TextWidth(HDC dc, const char* text, std::size_t len) {
+  if (len == 0) return 0;
+  SIZE sz{};
+  GetTextExtentPoint32A(dc, text, static_cast<int>(len), &sz);
+  return sz.cx;
+}
+
+namespace {
+
+// Length of the valid UTF-8 sequence at s[i], 0 when it is not one.
+std::size_t SequenceLength(const std::string& s, std::size_t i) {
+  auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  unsigned char c = b(i);
+  if (c < 0x80) return 1;
+  std::size_t n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
+  if (n == 0 || i + n > s.size()) return 0;
+  for (std::size_t k = 1; k < n; ++k)
+    if ((b(i + k) & 0xC0) != 0x80) return 0;
+  // Overlong forms, surrogates and code points past U+10FFFF.
+  if (n == 3 && c == 0xE0 && b(i + 1) < 0xA0) return 0;
+  if (n == 3 && c == 0xED && b(i + 1) >= 0xA0) return 0;
+  if (n == 4 && c == 0xF0 && b(i + 1) < 0x90) return 0;
+  if (n == 4 && c == 0xF4 && b(i + 1) >= 0x90) return 0;
+  return n;
+}
+
+}  // namespace
+
+std::size_t NextCodePoint(const std::string& s, std::size_t i) {
+  if (i >= s.size()) return s.size();
+  ++i;
+  while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+  return i;
+}
+
+std::size_t PrevCodePoint(const std::string& s, std::size_t i) {
+  if (i == 0) return 0;
+  if (i > s.size()) return s.size();
+  --i;
+  while (i > 0 && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) --i;
+  return i;
+}
+
+std::string SanitizeUtf8(const std::string& in) {
+  std::string out;
+  out.reserve(in.size());
+  for (std::size_t i = 0; i < in.size();) {
+    if (in[i] == '\0') {
+      ++i;
+      continue;
+    }
+    std::size_t n = SequenceLength(in, i);
+    if (n == 0) {
+      out += "\xEF\xBF\xBD";
+      ++i;
+    } else {
+      out.append(in, i, n);
+      i += n;
+    }
+  }
+  return out;
+}
+
+// --- Registration.
+
+namespace {
+
+struct ClassEntry {
+  const char* name;
+  WNDPROC proc;
+  UINT style;
+};
+
+const ClassEntry kClasses[] = {
+    {"Button", ButtonProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
+    {"Static", StaticProc, CS_DBLCLKS},
+};
+
+}  // namespace
+
+void RegisterStandardControls() {
+  for (const auto& c : kClasses) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = c.style | CS_GLOBALCLASS;
+    wc.lpfnWndProc = c.proc;
+    wc.hCursor = LoadCursorA(nullptr, std::strcmp(c.name, "Edit") == 0 ? IDC_IBEAM : IDC_ARROW);
+    wc.lpszClassName = c.name;
+    RegisterClassExA(&wc);  // refused harmlessly when the class exists already
+  }
+}
+
+bool IsStandardClassName(const char* name) {
+  if (!name || IS_INTRESOURCE(name)) return false;
+  for (const auto& c : kClasses)
+    if (strcasecmp(c.name, name) == 0) return true;
+  return false;
+}
+
+}  // namespace platform::controls
+
+UINT GetCaretBlinkTime() { return 530; }
