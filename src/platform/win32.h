@@ -11,4 +11,6 @@
 #include "platform/win32/base.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/gdi_text.h"
+#include "platform/win32/shell.h"
 #include "platform/win32/user.h"
+#include "platform/win32/dialogs.h"

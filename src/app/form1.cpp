@@ -1,0 +1,81 @@
+// Form1: building the window and routing its events to the handlers.
+#include "app/form1.h"
+
+#include <stdexcept>
+
+#include "app/form1_layout.h"
+
+namespace app {
+namespace {
+
+template <typename T>
+T* Require(T* p, const char* what) {
+  if (!p) throw std::logic_error(std::string("Form1's layout has no ") + what);
+  return p;
+}
+
+}  // namespace
+
+Form1::Form1(Form1Options options)
+    : own_rnd_(options.rnd ? nullptr : std::make_unique<patterns::Pcg32Random>()),
+      rnd_(options.rnd ? options.rnd : own_rnd_.get()),
+      file_ops_(options.file_ops ? options.file_ops : &runtime::SystemFileOps()) {
+  form_ = std::make_unique<runtime::Form>(Form1Layout(),
+                                          options.dialogs ? *options.dialogs : runtime::SystemDialogs());
+  runtime::Form& f = *form_;
+  picpaint_ = Require(f.Picture("picpaint"), "picpaint");
+  Picture1_ = Require(f.Picture("Picture1"), "Picture1");
+  Timer1_ = Require(f.TimerNamed("Timer1"), "Timer1");
+  Timer2_ = Require(f.TimerNamed("Timer2"), "Timer2");
+  cdl1_ = Require(f.Dialog("cdl1"), "cdl1");
+  Combo1_ = Require(f.ControlHwnd("Combo1"), "Combo1");
+  ctx_ = std::make_unique<patterns::PatternContext>(patterns::PatternContext{
+      .picpaint = *picpaint_,
+      .Picture1 = *Picture1_,
+      .Picture2 = *Require(f.Picture("Picture2"), "Picture2"),
+      .Picture3 = *Require(f.Picture("Picture3"), "Picture3"),
+      .amplitudeText = [this] { return Combo1Text(); },
+      .rnd = *rnd_,
+      .clock = options.clock ? options.clock : patterns::SystemLocalNow,
+      .icolor = 0});
+  Wire();
+}
+
+void Form1::Wire() {
+  runtime::Form& f = *form_;
+  f.On("Form_Load", [this] { Form_Load(); });
+  f.On("cmdpaint_Click", [this] { cmdpaint_Click(); });
+  f.On("Command1_Click", [this] { Command1_Click(); });
+  f.On("Command2_Click", [this] { Command2_Click(); });
+  f.On("cmddan_Click", [this] { cmddan_Click(); });
+  f.On("Command3_Click", [this] { Command3_Click(); });
+  f.On("cmdsave_Click", [this] { cmdsave_Click(); });
+  f.On("Command4_Click", [this] { Command4_Click(); });
+  f.On("Command5_Click", [this] { Command5_Click(); });
+  f.On("Command6_Click", [this] { Command6_Click(); });
+  f.On("Timer1_Timer", [this] { Timer1_Timer(); });
+  f.On("Timer2_Timer", [this] { Timer2_Timer(); });
+  f.On("cmdexit_Click", [this] { cmdexit_Click(); });
+  f.On("Label11_Click", [this] { Label11_Click(); });
+}
+
+std::string Form1::Combo1Text() const {
+  const int n = GetWindowTextLengthA(Combo1_);
+  std::string s(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
+  const int got = GetWindowTextA(Combo1_, s.data(), static_cast<int>(s.size()));
+  s.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return s;
+}
+
+void Form1::Form_Load() {
+  hwnd_ = form_->Hwnd();
+  // The skin engine installs itself on the window and its controls here.
+  cdl1_->SetFlags(kCommonDialogFlags);
+  for (const char* item : kAmplitudes) {
+    if (SendMessageA(Combo1_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item)) < 0)
+      throw std::runtime_error("Combo1 cannot take the amplitude list");
+  }
+  picpaint_->SetForeColor(kPicpaintForeColor);
+}
+
+}  // namespace app

@@ -1,0 +1,80 @@
+// Form1, the main window: the runtime form built from Form1's layout, the
+// pattern state its handlers share, and every event handler of the window.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "patterns/pattern_context.h"
+#include "patterns/random_source.h"
+#include "runtime/form.h"
+#include "runtime/save_picture.h"
+
+namespace app {
+
+// The amplitude list of Combo1, in the order Form_Load appends it.
+inline constexpr const char* kAmplitudes[] = {"8",   "16",  "24",  "32",  "64",   "80",  "100",
+                                              "120", "180", "360", "720", "2012", "7200"};
+inline constexpr DWORD kCommonDialogFlags = 12294;  // 0x3006
+inline constexpr patterns::Colour kPicpaintForeColor = 0x00FF0000;
+inline constexpr const char* kSaveDialogTitle = "保存";
+
+struct Form1Options {
+  // The random stream; by default a fresh one in its fixed start state.
+  patterns::RandomSource* rnd = nullptr;
+  patterns::LocalClock clock = patterns::SystemLocalNow;
+  runtime::DialogProvider* dialogs = nullptr;
+  // The file writer's system calls (tests make them fail).
+  runtime::FileOps* file_ops = nullptr;
+};
+
+class Form1 {
+ public:
+  explicit Form1(Form1Options options = {});
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  runtime::Form& Form() { return *form_; }
+  HWND Hwnd() const { return hwnd_; }
+  patterns::PatternContext& Context() { return *ctx_; }
+  patterns::Colour icolor() const { return ctx_->icolor; }
+
+  // Raises Form_Load, shows the window and focuses the first tab stop.
+  void LoadAndShow() { form_->LoadAndShow(); }
+
+  // The handlers, public so that ticks and tests can call them as plain calls.
+  void Form_Load();
+  void cmdpaint_Click();
+  void Command1_Click();
+  void Command2_Click();
+  void cmddan_Click();
+  void Command3_Click();
+  void cmdsave_Click();
+  void Command4_Click();
+  void Command5_Click();
+  void Command6_Click();
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void cmdexit_Click();
+  void Label11_Click();
+
+  std::string Combo1Text() const;
+
+ private:
+  void Wire();
+
+  std::unique_ptr<patterns::Pcg32Random> own_rnd_;
+  patterns::RandomSource* rnd_;
+  runtime::FileOps* file_ops_;
+  std::unique_ptr<runtime::Form> form_;
+  HWND hwnd_ = nullptr;
+  std::unique_ptr<patterns::PatternContext> ctx_;
+  runtime::PictureBox* picpaint_ = nullptr;
+  runtime::PictureBox* Picture1_ = nullptr;
+  runtime::Timer* Timer1_ = nullptr;
+  runtime::Timer* Timer2_ = nullptr;
+  runtime::CommonDialog* cdl1_ = nullptr;
+  HWND Combo1_ = nullptr;
+};
+
+}  // namespace app

@@ -1,0 +1,63 @@
+#include "runtime/common_dialog.h"
+
+#include <cstdio>
+
+namespace runtime {
+namespace {
+
+// The platform's common dialogs have not landed in the platform layer yet;
+// until they do, both dialogs report themselves unavailable and behave as
+// cancelled, which loses nothing the user made.
+class UnavailableDialogs final : public DialogProvider {
+ public:
+  std::optional<COLORREF> ChooseColour(const ColorDialogRequest&) override {
+    std::fputs("huiwenfang: the colour dialog is not available\n", stderr);
+    return std::nullopt;
+  }
+  std::optional<std::string> SaveFileName(const SaveDialogRequest&) override {
+    std::fputs("huiwenfang: the save dialog is not available\n", stderr);
+    return std::nullopt;
+  }
+};
+
+}  // namespace
+
+DialogProvider& SystemDialogs() {
+  static UnavailableDialogs dialogs;
+  return dialogs;
+}
+
+std::string DialogFilter(std::string_view filter) {
+  std::string out;
+  while (!filter.empty()) {
+    const auto bar = filter.find('|');
+    if (bar == std::string_view::npos) break;
+    const std::string_view desc = filter.substr(0, bar);
+    filter.remove_prefix(bar + 1);
+    const auto next = filter.find('|');
+    const std::string_view pattern = filter.substr(0, next);
+    filter.remove_prefix(next == std::string_view::npos ? filter.size() : next + 1);
+    out.append(desc).push_back('\0');
+    out.append(pattern).push_back('\0');
+  }
+  out.push_back('\0');
+  return out;
+}
+
+bool CommonDialog::ShowColor() {
+  ColorDialogRequest req{owner_, flags_ & kColorFlagMask, colour_, custom_};
+  const std::optional<COLORREF> chosen = provider_->ChooseColour(req);
+  if (!chosen) return false;
+  colour_ = *chosen & 0x00FFFFFFu;
+  return true;
+}
+
+bool CommonDialog::ShowSave() {
+  SaveDialogRequest req{owner_, flags_ & kSaveFlagMask, title_, DialogFilter(filter_), file_name_};
+  std::optional<std::string> path = provider_->SaveFileName(req);
+  if (!path || path->empty()) return false;
+  file_name_ = std::move(*path);
+  return true;
+}
+
+}  // namespace runtime

@@ -1,0 +1,32 @@
+#include "runtime/error_report.h"
+
+#include <cstdio>
+
+namespace runtime {
+namespace {
+
+// The message-box dialog is not part of the platform layer yet, so the
+// standard reporter writes the box to the error stream.
+void StandardReporter(HWND, const ErrorBox& box) {
+  std::fprintf(stderr, "%s: %s\n", box.title.c_str(), box.text.c_str());
+}
+
+ErrorReporter& Current() {
+  static ErrorReporter reporter = StandardReporter;
+  return reporter;
+}
+
+}  // namespace
+
+void SetErrorReporter(ErrorReporter reporter) { Current() = reporter ? std::move(reporter) : StandardReporter; }
+
+void ReportError(HWND owner, std::string_view title, std::exception_ptr error) noexcept {
+  try {
+    Current()(owner, DescribeError(title, error));
+  } catch (...) {
+    // A reporter that fails must not take the event loop down with it.
+    std::fputs("huiwenfang: an error could not be reported\n", stderr);
+  }
+}
+
+}  // namespace runtime

@@ -1,0 +1,110 @@
+// A form built from a layout table: the top-level window, its windowed
+// controls, the windowless labels and shapes it paints itself, its timers and
+// common dialogs, and the routing of events to named handlers.
+//
+// Events are named as handlers are: "cmdpaint_Click", "Timer1_Timer",
+// "Form_Load". A handler that throws ends there; the form reports the error
+// (ReportError) and goes on, so one bad input never ends the session.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32.h"
+#include "runtime/common_dialog.h"
+#include "runtime/gdi_guard.h"
+#include "runtime/layout.h"
+#include "runtime/picture_box.h"
+#include "runtime/timer.h"
+
+namespace runtime {
+
+inline constexpr const char* kFormClass = "ThunderRT6FormDC";
+inline constexpr const char* kFrameClass = "ThunderRT6Frame";
+
+// Registers the form, frame and picture-box classes once.
+void RegisterRuntimeClasses();
+
+class Form {
+ public:
+  // Builds the window (hidden) and every control. Throws std::runtime_error
+  // when a window cannot be created.
+  explicit Form(const FormLayout& layout, DialogProvider& dialogs = SystemDialogs());
+  ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  HWND Hwnd() const { return hwnd_; }
+  const FormLayout& Layout() const { return layout_; }
+  HFONT FormFont() const { return font_.Get(); }
+
+  // nullptr when the name is unknown or of another kind.
+  HWND ControlHwnd(std::string_view name) const;
+  PictureBox* Picture(std::string_view name) const;
+  Timer* TimerNamed(std::string_view name) const;
+  CommonDialog* Dialog(std::string_view name) const;
+
+  void On(std::string_view event, std::function<void()> handler);
+  // Runs the handler of the event if there is one. False when it failed; the
+  // error has then been reported.
+  bool RaiseEvent(std::string_view event);
+
+  // Raises Form_Load, shows the window and gives the focus to the first
+  // control in tab order.
+  void LoadAndShow();
+
+  // Tab and Shift+Tab move the focus in tab-index order, leaving the
+  // stacking order alone. True when the message was used.
+  bool PreTranslateMessage(const MSG& msg);
+  // Windows that take the focus, by tab index.
+  std::vector<HWND> TabStops() const;
+  HWND NextTabStop(HWND from, bool backwards) const;
+
+  // Ends the program at once: no further event is raised, the timers stop
+  // and the quit message is posted; the message loop checks Ended() after
+  // every message so nothing already queued runs either.
+  void End();
+  bool Ended() const { return ended_; }
+
+  // Closing the window posts the quit message unless this is turned off.
+  void SetQuitOnDestroy(bool quit) { quit_on_destroy_ = quit; }
+
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+ private:
+  struct Control {
+    const LayoutRow* row = nullptr;
+    HWND hwnd = nullptr;
+  };
+
+  void CreateControls(DialogProvider& dialogs);
+  HWND CreateStandardControl(const LayoutRow& row, int id);
+  const Control* ControlById(int id) const;
+  const Control* ControlByHwnd(HWND hwnd) const;
+  HBRUSH BrushFor(COLORREF colour);
+  LRESULT OnCtlColor(HDC dc, HWND control);
+  void OnPaint();
+  void OnLButtonUp(POINT pt);
+
+  const FormLayout& layout_;
+  HWND hwnd_ = nullptr;
+  GdiObject<HFONT> font_;
+  COLORREF back_ = 0;
+  std::vector<Control> controls_;  // one per row, stacking order
+  std::map<std::string, std::unique_ptr<PictureBox>, std::less<>> pictures_;
+  std::map<std::string, std::unique_ptr<Timer>, std::less<>> timers_;
+  std::map<std::string, std::unique_ptr<CommonDialog>, std::less<>> dialogs_;
+  std::map<std::string, std::function<void()>, std::less<>> handlers_;
+  std::map<COLORREF, GdiObject<HBRUSH>> brushes_;
+  bool quit_on_destroy_ = true;
+  bool ended_ = false;
+};
+
+// Control identifiers: the row's stacking index plus this base.
+inline constexpr int kFirstControlId = 100;
+
+}  // namespace runtime
