@@ -36,17 +36,19 @@ void RegisterOnce() {
 void BM_FullRepaintOfMainWindowWith30Children(benchmark::State& state) {
   platform::testing::Reset();
   RegisterOnce();
-  HWND top = CreateWindowExA(0, "BenchForm", "bench", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                             952, 716, nullptr, nullptr, nullptr, nullptr);
+  HWND top =
+      CreateWindowExA(0, "BenchForm", "bench", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                      0, 952, 716, nullptr, nullptr, nullptr, nullptr);
   for (int i = 0; i < 30; ++i) {
     int col = i % 6, row = i / 6;
     DWORD ex = (i % 2) ? WS_EX_CLIENTEDGE : 0;
-    CreateWindowExA(ex, "BenchControl", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPSIBLINGS, 10 + col * 150,
-                    10 + row * 120, 140, 100, top, nullptr, nullptr, nullptr);
+    CreateWindowExA(ex, "BenchControl", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPSIBLINGS,
+                    10 + col * 150, 10 + row * 120, 140, 100, top, nullptr, nullptr, nullptr);
   }
   platform::testing::PumpMessages();
   for (auto _ : state) {
-    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(top, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     benchmark::DoNotOptimize(platform::testing::WindowPixels(top)->pixels.data());
   }
   DestroyWindow(top);
@@ -57,7 +59,8 @@ void BM_MessageRoundTripThroughSubclass(benchmark::State& state) {
   platform::testing::Reset();
   RegisterOnce();
   HWND h = CreateWindowExA(0, "BenchControl", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  g_prev = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclassed)));
+  g_prev =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclassed)));
   WPARAM w = 0;
   for (auto _ : state) {
     w = static_cast<WPARAM>(SendMessageA(h, WM_USER, w, 0));

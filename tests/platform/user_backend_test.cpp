@@ -61,8 +61,8 @@ class BackendTest : public WindowTest {
 TEST_F(BackendTest, OnlyTheChangedAreaIsPresentedBeforeTheScreenSleeps) {
   std::string brushed = rec_.RegisterClass("Brushed", 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
   HWND top = Top(0, 0, 100, 80);
-  HWND child = CreateWindowExA(0, brushed.c_str(), "", WS_CHILD | WS_VISIBLE, 10, 20, 30, 15, top, nullptr, nullptr,
-                               nullptr);
+  HWND child = CreateWindowExA(0, brushed.c_str(), "", WS_CHILD | WS_VISIBLE, 10, 20, 30, 15, top, nullptr,
+                               nullptr, nullptr);
   ASSERT_FALSE(screen_->events.empty());
   EXPECT_EQ(screen_->events.front(), "created");
   EXPECT_EQ(screen_->events.back(), "changed") << "shown";
@@ -126,8 +126,8 @@ TEST_F(NotifyTest, ControlsNotifyTheirParentWithIdAndCode) {
   rec_.Clear();
   platform::user::NotifyParent(button, BN_CLICKED);
   EXPECT_EQ(platform::user::NotifyParent(top, BN_CLICKED), 0) << "a top-level window has no parent to tell";
-  EXPECT_TRUE(MatchSequence(rec_.Only({WM_COMMAND}),
-                            {{top, WM_COMMAND, MAKEWPARAM(31, BN_CLICKED), reinterpret_cast<LPARAM>(button)}}));
+  EXPECT_TRUE(MatchSequence(rec_.Only({WM_COMMAND}), {{top, WM_COMMAND, MAKEWPARAM(31, BN_CLICKED),
+                                                       reinterpret_cast<LPARAM>(button)}}));
 }
 
 LRESULT CALLBACK Answer(HWND, UINT, WPARAM, LPARAM) { return 77; }

@@ -18,13 +18,13 @@ class InputTest : public WindowTest {
     Pump();
     rec_.Clear();
   }
-  const std::set<UINT> mouse_{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
-                              WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MOUSELEAVE, WM_CAPTURECHANGED};
+  const std::set<UINT> mouse_{WM_MOUSEMOVE,   WM_LBUTTONDOWN, WM_LBUTTONUP,  WM_LBUTTONDBLCLK,
+                              WM_RBUTTONDOWN, WM_RBUTTONUP,   WM_MOUSELEAVE, WM_CAPTURECHANGED};
   HWND top_, a_, b_;
 };
 
 TEST_F(InputTest, ClicksArriveInClientCoordinatesWithTheButtonState) {
-  pt::Click(120, 125);  // a_ at (110, 110)
+  pt::Click(120, 125);                         // a_ at (110, 110)
   pt::MouseDown(211, 111, pt::Button::Right);  // b_'s client starts inside its 1-px border at (201, 111)
   pt::MouseUp(211, 111, pt::Button::Right);
   Pump();
@@ -48,10 +48,11 @@ TEST_F(InputTest, ADisabledChildPassesTheMouseToItsParentAndAHiddenOneIsSkipped)
   pt::Click(120, 120);
   pt::Click(210, 120);
   Pump();
-  EXPECT_TRUE(MatchSequence(rec_.Only({WM_LBUTTONDOWN}), {
-                                                             {top_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20)},
-                                                             {top_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 20)},
-                                                         }));
+  EXPECT_TRUE(
+      MatchSequence(rec_.Only({WM_LBUTTONDOWN}), {
+                                                     {top_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20)},
+                                                     {top_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 20)},
+                                                 }));
   EXPECT_EQ(WindowFromPoint(POINT{120, 120}), top_);
   EXPECT_EQ(ChildWindowFromPoint(top_, POINT{20, 20}), a_) << "ChildWindowFromPoint still sees it";
   EnableWindow(top_, FALSE);
@@ -72,14 +73,15 @@ TEST_F(InputTest, CaptureTakesAllMouseInputUntilReleased) {
   EXPECT_EQ(GetCapture(), nullptr);
   pt::MouseMove(120, 120);
   Pump();
-  EXPECT_TRUE(MatchSequence(rec_.Only(mouse_),
-                            {
-                                {a_, WM_MOUSEMOVE, 0, MAKELPARAM(140, 190)},
-                                {a_, WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(-20), static_cast<WORD>(-15))},
-                                {a_, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(b_)},
-                                {b_, WM_CAPTURECHANGED, 0, 0},
-                                {a_, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10)},
-                            }));
+  EXPECT_TRUE(
+      MatchSequence(rec_.Only(mouse_),
+                    {
+                        {a_, WM_MOUSEMOVE, 0, MAKELPARAM(140, 190)},
+                        {a_, WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(-20), static_cast<WORD>(-15))},
+                        {a_, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(b_)},
+                        {b_, WM_CAPTURECHANGED, 0, 0},
+                        {a_, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10)},
+                    }));
 }
 
 TEST_F(InputTest, LeaveTrackingPostsOneMouseLeaveWhenTheCursorGoes) {
@@ -111,7 +113,8 @@ TEST_F(InputTest, LeaveTrackingPostsOneMouseLeaveWhenTheCursorGoes) {
 
 TEST_F(InputTest, DoubleClicksNeedTheClassStyleATimeAndAPlace) {
   std::string dbl = rec_.RegisterClass("Dbl", CS_DBLCLKS);
-  HWND d = CreateWindowExA(0, dbl.c_str(), "", WS_CHILD | WS_VISIBLE, 10, 100, 80, 80, top_, nullptr, nullptr, nullptr);
+  HWND d = CreateWindowExA(0, dbl.c_str(), "", WS_CHILD | WS_VISIBLE, 10, 100, 80, 80, top_, nullptr, nullptr,
+                           nullptr);
   Pump();
   const std::set<UINT> clicks{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK};
   auto twoClicks = [](int x1, int x2, std::uint64_t gap) {
@@ -151,10 +154,11 @@ TEST_F(InputTest, FocusMovesWithKillFocusBeforeSetFocus) {
   rec_.Clear();
   EXPECT_EQ(SetFocus(b_), a_);
   EXPECT_EQ(GetFocus(), b_);
-  EXPECT_TRUE(MatchSequence(rec_.Only({WM_SETFOCUS, WM_KILLFOCUS}), {
-                                                                         {a_, WM_KILLFOCUS, reinterpret_cast<WPARAM>(b_)},
-                                                                         {b_, WM_SETFOCUS, reinterpret_cast<WPARAM>(a_)},
-                                                                     }));
+  EXPECT_TRUE(MatchSequence(rec_.Only({WM_SETFOCUS, WM_KILLFOCUS}),
+                            {
+                                {a_, WM_KILLFOCUS, reinterpret_cast<WPARAM>(b_)},
+                                {b_, WM_SETFOCUS, reinterpret_cast<WPARAM>(a_)},
+                            }));
   rec_.Clear();
   pt::KeyDown('A');
   Pump();

@@ -20,7 +20,8 @@ TEST_F(MessageTest, PostedMessagesComeOutInOrderAndPeekCanLeaveThemQueued) {
   MSG m;
   ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE));
   EXPECT_EQ(m.message, static_cast<UINT>(WM_USER + 1));
-  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_APP, WM_APP, PM_REMOVE)) << "a range filter skips earlier messages";
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_APP, WM_APP, PM_REMOVE))
+      << "a range filter skips earlier messages";
   EXPECT_EQ(m.wParam, 3u);
   ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(m.message, static_cast<UINT>(WM_USER + 1));
@@ -135,7 +136,8 @@ TEST_F(MessageTest, TimersTickOncePerIntervalAndMissedTicksNeverPileUp) {
   pt::AdvanceTime(100);
   Pump();
   EXPECT_EQ(rec_.Count(h, WM_TIMER), 3);
-  EXPECT_TRUE(MatchSequence(rec_.Only({WM_TIMER}), {{h, WM_TIMER, 1, 0}, {h, WM_TIMER, 1, 0}, {h, WM_TIMER, 1, 0}}));
+  EXPECT_TRUE(
+      MatchSequence(rec_.Only({WM_TIMER}), {{h, WM_TIMER, 1, 0}, {h, WM_TIMER, 1, 0}, {h, WM_TIMER, 1, 0}}));
 }
 
 TEST_F(MessageTest, TimerMessagesWaitUntilPostedMessagesAndPaintsAreDone) {

@@ -58,7 +58,7 @@ TEST_F(ModalTest, ClicksOnTheDisabledOwnerAreDroppedWhileTheDialogGetsItsOwn) {
   pt::SetIdleHook([&]() {
     switch (step++) {
       case 0:
-        pt::Click(10, 10);  // on the owner
+        pt::Click(10, 10);   // on the owner
         pt::Click(410, 10);  // on the dialog
         pt::RequestClose(owner);
         return true;

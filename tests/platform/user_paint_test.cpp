@@ -202,7 +202,8 @@ TEST_F(PaintTest, RedrawWindowFlagsChooseWhatIsPaintedAndWhen) {
       << "synchronous, and a WS_CLIPCHILDREN parent leaves its children alone";
 
   rec_.Clear();
-  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(top, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   EXPECT_TRUE(MatchSequence(rec_.Only(paints), {{top, WM_NCPAINT},
                                                 {top, WM_ERASEBKGND},
                                                 {top, WM_PAINT},
@@ -246,7 +247,8 @@ TEST_F(PaintTest, DrawEdgeUsesTheClassicColoursAndCorners) {
   EXPECT_TRUE(DrawEdge(mem, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST));
   EXPECT_EQ(GetPixel(mem, 0, 0), GetSysColor(COLOR_3DSHADOW));
   EXPECT_EQ(GetPixel(mem, 3, 3), GetSysColor(COLOR_3DHIGHLIGHT));
-  EXPECT_EQ(GetPixel(mem, 3, 0), GetSysColor(COLOR_3DHIGHLIGHT)) << "far corners take the bottom-right colour";
+  EXPECT_EQ(GetPixel(mem, 3, 0), GetSysColor(COLOR_3DHIGHLIGHT))
+      << "far corners take the bottom-right colour";
   EXPECT_EQ(GetPixel(mem, 0, 3), GetSysColor(COLOR_3DHIGHLIGHT));
   EXPECT_EQ(GetPixel(mem, 1, 1), GetSysColor(COLOR_3DDKSHADOW));
   EXPECT_EQ(GetPixel(mem, 2, 2), GetSysColor(COLOR_3DLIGHT));
@@ -267,7 +269,8 @@ TEST_F(PaintTest, DcsAreReleasedAndNoneLeak) {
   HWND c = Make(white_, top, 0, 0, 10, 10, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL);
   std::size_t dcs = pt::LiveObjects(platform::HandleKind::DC);
   Pump();
-  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(top, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   HDC d = GetDC(c);
   EXPECT_EQ(WindowFromDC(d), c);
   EXPECT_EQ(ReleaseDC(c, d), 1);

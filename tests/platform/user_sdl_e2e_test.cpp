@@ -46,11 +46,11 @@ TEST(SdlEndToEnd, DISABLED_ReportsClicksAtClientPositions) {
   HBRUSH sky = CreateSolidBrush(RGB(0x38, 0xA0, 0xF5));
   wc.hbrBackground = sky;
   ASSERT_NE(RegisterClassA(&wc), 0);
-  HWND top = CreateWindowExA(0, "E2EReport", "huiwenfang e2e 绘纹坊", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 100,
-                             100, 320, 240, nullptr, nullptr, nullptr, nullptr);
+  HWND top = CreateWindowExA(0, "E2EReport", "huiwenfang e2e 绘纹坊", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                             100, 100, 320, 240, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(top, nullptr);
-  g_child = CreateWindowExA(0, "E2EReport", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 50, 40, 100, 80, top, nullptr,
-                            nullptr, nullptr);
+  g_child = CreateWindowExA(0, "E2EReport", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 50, 40, 100, 80, top,
+                            nullptr, nullptr, nullptr);
   ShowWindow(top, SW_SHOW);
   UpdateWindow(top);
   SetTimer(top, 1, 30000, nullptr);

@@ -11,8 +11,8 @@ using hwf::test::Expected;
 using hwf::test::MatchSequence;
 using hwf::test::WindowTest;
 
-const std::set<UINT> kLifeCycle = {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE, WM_PARENTNOTIFY,
-                                   WM_DESTROY,  WM_NCDESTROY};
+const std::set<UINT> kLifeCycle = {WM_NCCREATE, WM_NCCALCSIZE,   WM_CREATE,  WM_SIZE,
+                                   WM_MOVE,     WM_PARENTNOTIFY, WM_DESTROY, WM_NCDESTROY};
 
 TEST_F(WindowTest, CreatingABorderedChildSendsTheCreationMessagesWithItsClientGeometry) {
   HWND top = Top(100, 100, 300, 200);
@@ -59,7 +59,8 @@ TEST_F(WindowTest, DestroySendsDestroyParentFirstAndNcDestroyChildrenFirst) {
   HWND b = Child(p, 60, 0, 50, 50);
   bool childrenAliveDuringParentDestroy = false;
   rec_.SetHandler([&](HWND h, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
-    if (msg == WM_DESTROY && h == p) childrenAliveDuringParentDestroy = IsWindow(a) && IsWindow(a1) && IsWindow(b);
+    if (msg == WM_DESTROY && h == p)
+      childrenAliveDuringParentDestroy = IsWindow(a) && IsWindow(a1) && IsWindow(b);
     return std::nullopt;
   });
   rec_.Clear();
@@ -139,7 +140,8 @@ TEST_F(WindowTest, ClassNamesOfAnyLengthAreCopiedLikeWin32) {
   wc.lpszClassName = longName.c_str();
   ASSERT_NE(RegisterClassA(&wc), 0);
   EXPECT_EQ(RegisterClassA(&wc), 0) << "a second registration fails";
-  HWND h = CreateWindowExA(0, longName.c_str(), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND h =
+      CreateWindowExA(0, longName.c_str(), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(h, nullptr);
   char buf[255];
   std::memset(buf, 'x', sizeof buf);
@@ -155,7 +157,8 @@ TEST_F(WindowTest, ClassNamesOfAnyLengthAreCopiedLikeWin32) {
   // Class lookups ignore case, as Win32's do.
   std::string upper = longName;
   for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  EXPECT_NE(CreateWindowExA(0, upper.c_str(), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_NE(CreateWindowExA(0, upper.c_str(), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+            nullptr);
   DestroyWindow(h);
 }
 
@@ -243,8 +246,9 @@ TEST_F(WindowTest, TextGoesThroughTheTextMessagesAndNeverSplitsACharacter) {
   // three-byte character fits.
   EXPECT_EQ(GetWindowTextA(h, buf, 5), 3);
   EXPECT_STREQ(buf, "绘");
-  EXPECT_TRUE(MatchSequence(rec_.Only({WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH}),
-                            {{h, WM_SETTEXT}, {h, WM_GETTEXTLENGTH}, {h, WM_GETTEXT, 16}, {h, WM_GETTEXT, 5}}));
+  EXPECT_TRUE(
+      MatchSequence(rec_.Only({WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH}),
+                    {{h, WM_SETTEXT}, {h, WM_GETTEXTLENGTH}, {h, WM_GETTEXT, 16}, {h, WM_GETTEXT, 5}}));
 }
 
 TEST_F(WindowTest, EnumChildWindowsWalksAllDescendantsInPreOrderAndSurvivesChanges) {
@@ -296,15 +300,15 @@ TEST_F(WindowTest, MovingAChildReportsPositionAndSizeChanges) {
   EXPECT_EQ(rc.right, 350);
   rec_.Clear();
   EXPECT_TRUE(MoveWindow(c, 20, 30, 120, 90, TRUE));
-  EXPECT_TRUE(MatchSequence(
-      rec_.Only({WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE, WM_NCCALCSIZE}),
-      {
-          {c, WM_WINDOWPOSCHANGING},
-          {c, WM_NCCALCSIZE},
-          {c, WM_WINDOWPOSCHANGED},
-          {c, WM_MOVE, 0, MAKELPARAM(23, 30 + 3 + 19)},
-          {c, WM_SIZE, SIZE_RESTORED, MAKELPARAM(114, 90 - 22 - 3)},
-      }));
+  EXPECT_TRUE(
+      MatchSequence(rec_.Only({WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE, WM_NCCALCSIZE}),
+                    {
+                        {c, WM_WINDOWPOSCHANGING},
+                        {c, WM_NCCALCSIZE},
+                        {c, WM_WINDOWPOSCHANGED},
+                        {c, WM_MOVE, 0, MAKELPARAM(23, 30 + 3 + 19)},
+                        {c, WM_SIZE, SIZE_RESTORED, MAKELPARAM(114, 90 - 22 - 3)},
+                    }));
   GetWindowRect(c, &rc);
   EXPECT_EQ(rc.left, 70);
   EXPECT_EQ(rc.top, 90);
@@ -344,7 +348,8 @@ namespace {
 
 TEST(MessageRecorderSelfCheck, MismatchesInLengthHandleOrParametersAreReported) {
   HWND h = reinterpret_cast<HWND>(0x10);
-  std::vector<hwf::test::LoggedMessage> log = {{h, WM_CREATE, 0, 0, false, ""}, {h, WM_SIZE, 0, 5, false, ""}};
+  std::vector<hwf::test::LoggedMessage> log = {{h, WM_CREATE, 0, 0, false, ""},
+                                               {h, WM_SIZE, 0, 5, false, ""}};
   EXPECT_TRUE(hwf::test::MatchSequence(log, {{h, WM_CREATE}, {h, WM_SIZE, 0, 5}}));
   EXPECT_FALSE(hwf::test::MatchSequence(log, {{h, WM_CREATE}}));
   EXPECT_FALSE(hwf::test::MatchSequence(log, {{h, WM_CREATE}, {h, WM_SIZE}, {h, WM_MOVE}}));

@@ -99,7 +99,8 @@ std::string MessageRecorder::RegisterClass(const char* base, UINT style, HBRUSH 
 
 void MessageRecorder::Subclass(HWND hwnd, const std::string& tag) {
   tags().push_back(tag);
-  LONG_PTR prev = SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageRecorder::SubclassProc));
+  LONG_PTR prev =
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageRecorder::SubclassProc));
   // A second recording subclass on the same window chains through the
   // first; keep the chain in numbered properties.
   int depth = 0;
@@ -129,10 +130,13 @@ LRESULT CALLBACK MessageRecorder::SubclassProc(HWND hwnd, UINT msg, WPARAM wPara
   while (GetPropA(hwnd, (std::string(kPrevProp) + std::to_string(top)).c_str())) ++top;
   int mine = level >= 0 ? level : top - 1;
   if (mine < 0) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  auto prev = reinterpret_cast<WNDPROC>(GetPropA(hwnd, (std::string(kPrevProp) + std::to_string(mine)).c_str()));
-  auto tagIndex = reinterpret_cast<std::uintptr_t>(GetPropA(hwnd, (std::string(kTagProp) + std::to_string(mine)).c_str()));
+  auto prev =
+      reinterpret_cast<WNDPROC>(GetPropA(hwnd, (std::string(kPrevProp) + std::to_string(mine)).c_str()));
+  auto tagIndex = reinterpret_cast<std::uintptr_t>(
+      GetPropA(hwnd, (std::string(kTagProp) + std::to_string(mine)).c_str()));
   std::string tag = tagIndex ? tags()[tagIndex - 1] : "?";
-  if (MessageRecorder* r = g_current) r->log_.push_back(LoggedMessage{hwnd, msg, wParam, lParam, r->defDepth_ > 0, tag});
+  if (MessageRecorder* r = g_current)
+    r->log_.push_back(LoggedMessage{hwnd, msg, wParam, lParam, r->defDepth_ > 0, tag});
   int saved = level;
   level = (prev == &MessageRecorder::SubclassProc) ? mine - 1 : -1;
   LRESULT res = CallWindowProcA(prev, hwnd, msg, wParam, lParam);
@@ -191,7 +195,8 @@ std::string Describe(const Expected& e) {
   }
   if (firstBad == std::max(actual.size(), expected.size()) && actual.size() == expected.size())
     return ::testing::AssertionSuccess();
-  if (firstBad == std::max(actual.size(), expected.size())) firstBad = std::min(actual.size(), expected.size());
+  if (firstBad == std::max(actual.size(), expected.size()))
+    firstBad = std::min(actual.size(), expected.size());
   std::ostringstream s;
   s << "message sequences differ at entry " << firstBad << "\nexpected:\n";
   for (std::size_t i = 0; i < expected.size(); ++i)

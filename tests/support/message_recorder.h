@@ -30,7 +30,7 @@ struct LoggedMessage {
   UINT msg;
   WPARAM wParam;
   LPARAM lParam;
-  bool inDefProc;  // arrived while DefWindowProcA of the recorder was running
+  bool inDefProc;   // arrived while DefWindowProcA of the recorder was running
   std::string tag;  // which recording procedure saw it ("" for the class)
 };
 

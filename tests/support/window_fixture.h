@@ -19,7 +19,11 @@ class WindowTest : public ::testing::Test {
     platform::testing::UseVirtualTime(1000);
     cls_ = rec_.RegisterClass("Rec");
   }
-  void TearDown() override { platform::testing::Reset(); }
+  void TearDown() override {
+    // Handlers capture the test's locals, which are gone by now.
+    rec_.SetHandler(nullptr);
+    platform::testing::Reset();
+  }
 
   HWND Top(int x, int y, int w, int h, DWORD style = WS_POPUP | WS_VISIBLE, DWORD ex = 0) {
     return CreateWindowExA(ex, cls_.c_str(), "top", style, x, y, w, h, nullptr, nullptr, nullptr, nullptr);

@@ -57,7 +57,8 @@ class Sdl2Backend : public Backend {
     SDL_GetWindowPosition(s.window, &x, &y);
     SDL_GetWindowSize(s.window, &cw, &ch);
     if (x != w->rect.left || y != w->rect.top) SDL_SetWindowPosition(s.window, w->rect.left, w->rect.top);
-    if (cw != w->width() || ch != w->height()) SDL_SetWindowSize(s.window, std::max(w->width(), 1), std::max(w->height(), 1));
+    if (cw != w->width() || ch != w->height())
+      SDL_SetWindowSize(s.window, std::max(w->width(), 1), std::max(w->height(), 1));
     EnsureTexture(s, *w);
     if (!(SDL_GetWindowFlags(s.window) & SDL_WINDOW_SHOWN)) SDL_ShowWindow(s.window);
     if (user::desktop().active == hwnd) SDL_RaiseWindow(s.window);

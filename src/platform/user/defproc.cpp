@@ -57,7 +57,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case WM_NCCALCSIZE: {
-      RECT* r = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+      RECT* r =
+          wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
       if (r) *r = DefaultClientRect(*w, *r);
       return 0;
     }
@@ -113,7 +114,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
       if (!wp) return 0;
       if (!(wp->flags & SWP_NOMOVE))
-        SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
+        SendMessageA(hwnd, WM_MOVE, 0,
+                     MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
       if (!(wp->flags & SWP_NOSIZE) && (w = FromHandle(hwnd)))
         SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED,
                      MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));

@@ -86,7 +86,8 @@ void PaintFrame(HWND hwnd, HDC dc) {
       bool active = desktop().active == TopLevelOf(hwnd);
       Fill(dc, r.left, r.top, r.right, r.top + kCaptionHeight - 1,
            GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
-      Fill(dc, r.left, r.top + kCaptionHeight - 1, r.right, r.top + kCaptionHeight, GetSysColor(COLOR_3DFACE));
+      Fill(dc, r.left, r.top + kCaptionHeight - 1, r.right, r.top + kCaptionHeight,
+           GetSysColor(COLOR_3DFACE));
       RECT text{r.left + 4, r.top, r.right - 4, r.top + kCaptionHeight - 1};
       int oldMode = SetBkMode(dc, TRANSPARENT);
       COLORREF oldColor =
@@ -100,10 +101,15 @@ void PaintFrame(HWND hwnd, HDC dc) {
   if (w->exStyle & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   if (w->exStyle & WS_EX_STATICEDGE) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
   const bool v = w->style & WS_VSCROLL, h = w->style & WS_HSCROLL;
-  if (v) PaintScrollBar(dc, RECT{r.right - kScrollBarSize, r.top, r.right, r.bottom - (h ? kScrollBarSize : 0)}, true);
-  if (h) PaintScrollBar(dc, RECT{r.left, r.bottom - kScrollBarSize, r.right - (v ? kScrollBarSize : 0), r.bottom}, false);
+  if (v)
+    PaintScrollBar(dc, RECT{r.right - kScrollBarSize, r.top, r.right, r.bottom - (h ? kScrollBarSize : 0)},
+                   true);
+  if (h)
+    PaintScrollBar(dc, RECT{r.left, r.bottom - kScrollBarSize, r.right - (v ? kScrollBarSize : 0), r.bottom},
+                   false);
   if (v && h)
-    Fill(dc, r.right - kScrollBarSize, r.bottom - kScrollBarSize, r.right, r.bottom, GetSysColor(COLOR_3DFACE));
+    Fill(dc, r.right - kScrollBarSize, r.bottom - kScrollBarSize, r.right, r.bottom,
+         GetSysColor(COLOR_3DFACE));
 }
 
 }  // namespace platform::user

@@ -119,9 +119,12 @@ void InjectMouseButton(POINT screen, MouseButton button, bool down) {
   desktop().cursor = screen;
   CheckLeave(screen);
   int vk = button == MouseButton::Left ? VK_LBUTTON : button == MouseButton::Right ? VK_RBUTTON : VK_MBUTTON;
-  UINT base = button == MouseButton::Left ? WM_LBUTTONDOWN : button == MouseButton::Right ? WM_RBUTTONDOWN
-                                                                                           : WM_MBUTTONDOWN;
-  UINT ncBase = button == MouseButton::Left ? WM_NCLBUTTONDOWN : button == MouseButton::Right ? WM_NCRBUTTONDOWN : 0;
+  UINT base = button == MouseButton::Left    ? WM_LBUTTONDOWN
+              : button == MouseButton::Right ? WM_RBUTTONDOWN
+                                             : WM_MBUTTONDOWN;
+  UINT ncBase = button == MouseButton::Left    ? WM_NCLBUTTONDOWN
+                : button == MouseButton::Right ? WM_NCRBUTTONDOWN
+                                               : 0;
   input().keys[vk] = down;
   HWND target = MouseTarget(screen);
   if (!target) return;
@@ -137,7 +140,8 @@ void InjectMouseButton(POINT screen, MouseButton button, bool down) {
   auto& s = input();
   std::uint64_t now = NowMs();
   bool dbl = !s.lastWasDouble && s.lastClickWindow == target && s.lastClickMsg == base &&
-             now - s.lastClickTime <= kDoubleClickMs && std::abs(screen.x - s.lastClickPos.x) <= kDoubleClickBox / 2 &&
+             now - s.lastClickTime <= kDoubleClickMs &&
+             std::abs(screen.x - s.lastClickPos.x) <= kDoubleClickBox / 2 &&
              std::abs(screen.y - s.lastClickPos.y) <= kDoubleClickBox / 2 &&
              (FromHandle(target)->cls->style & CS_DBLCLKS);
   s.lastClickWindow = target;
@@ -296,7 +300,8 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT tme) {
     if (tme->dwFlags & TME_LEAVE) CancelLeaveTracking(tme->hwndTrack);
     return TRUE;
   }
-  if (tme->dwFlags & TME_LEAVE) return StartLeaveTracking(tme->hwndTrack, tme->dwFlags & TME_NONCLIENT) ? TRUE : FALSE;
+  if (tme->dwFlags & TME_LEAVE)
+    return StartLeaveTracking(tme->hwndTrack, tme->dwFlags & TME_NONCLIENT) ? TRUE : FALSE;
   return TRUE;  // hover tracking is not offered; asking for it is harmless
 }
 

@@ -108,7 +108,8 @@ bool WaitForWork() {
   if (auto* b = platform::backend::Current()) {
     // Show what changed before going to sleep.
     for (HWND t : desktop().topLevels)
-      if (Window* w = FromHandle(t); w && w->surface && w->visible() && w->surface->dirty.right > w->surface->dirty.left)
+      if (Window* w = FromHandle(t);
+          w && w->surface && w->visible() && w->surface->dirty.right > w->surface->dirty.left)
         b->Present(t, *w->surface);
     int timeout = -1;
     if (next) timeout = *next <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(*next - now, 1u << 30));
@@ -152,7 +153,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
 
 BOOL KillTimer(HWND hwnd, UINT_PTR id) {
   auto& list = timers();
-  auto it = std::find_if(list.begin(), list.end(), [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
+  auto it =
+      std::find_if(list.begin(), list.end(), [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
   if (it == list.end()) return FALSE;
   list.erase(it);
   return TRUE;
@@ -202,7 +204,8 @@ BOOL PeekMessageA(LPMSG out, HWND hwnd, UINT lo, UINT hi, UINT flags) {
   }
 
   if (q.quit && InRange(WM_QUIT, lo, hi) && !hwnd) {
-    m = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0, static_cast<DWORD>(NowMs()), desktop().cursor};
+    m = MSG{nullptr,         WM_QUIT, static_cast<WPARAM>(q.quitCode), 0, static_cast<DWORD>(NowMs()),
+            desktop().cursor};
     if (remove) q.quit = false;
     if (out) *out = m;
     return TRUE;
@@ -222,8 +225,9 @@ BOOL PeekMessageA(LPMSG out, HWND hwnd, UINT lo, UINT hi, UINT flags) {
       if (!pick || t.due < pick->due) pick = &t;
     }
     if (pick) {
-      m = MSG{pick->hwnd, WM_TIMER, pick->id, reinterpret_cast<LPARAM>(pick->proc), static_cast<DWORD>(now),
-              desktop().cursor};
+      m = MSG{
+          pick->hwnd,      WM_TIMER, pick->id, reinterpret_cast<LPARAM>(pick->proc), static_cast<DWORD>(now),
+          desktop().cursor};
       // Missed intervals are dropped: the next tick is one interval from
       // now, not from when this one was due.
       if (remove) pick->due = now + pick->interval;

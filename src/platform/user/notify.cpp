@@ -6,7 +6,8 @@ LRESULT NotifyParent(HWND child, WORD code) {
   if (!(GetWindowLongA(child, GWL_STYLE) & WS_CHILD)) return 0;
   HWND parent = GetParent(child);
   if (!parent) return 0;
-  return SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), code), reinterpret_cast<LPARAM>(child));
+  return SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), code),
+                      reinterpret_cast<LPARAM>(child));
 }
 
 }  // namespace platform::user

@@ -49,7 +49,8 @@ Region VisibleRegion(const Window& w, bool clientOnly, bool clipChildren) {
   POINT o = WindowOriginInSurface(w);
   Region r = ShapeInSurface(w);
   if (clientOnly)
-    r = r.Intersect(Region(RECT{o.x + w.client.left, o.y + w.client.top, o.x + w.client.right, o.y + w.client.bottom}));
+    r = r.Intersect(
+        Region(RECT{o.x + w.client.left, o.y + w.client.top, o.x + w.client.right, o.y + w.client.bottom}));
   const Window* cur = &w;
   while (cur->isChild()) {
     const Window* p = FromHandle(cur->parent);
@@ -62,8 +63,8 @@ Region VisibleRegion(const Window& w, bool clientOnly, bool clipChildren) {
       }
     }
     POINT po = WindowOriginInSurface(*p);
-    r = r.Intersect(
-        Region(RECT{po.x + p->client.left, po.y + p->client.top, po.x + p->client.right, po.y + p->client.bottom}));
+    r = r.Intersect(Region(
+        RECT{po.x + p->client.left, po.y + p->client.top, po.x + p->client.right, po.y + p->client.bottom}));
     if (p->hasWindowRgn) r = r.Intersect(ShapeInSurface(*p));
     cur = p;
   }
@@ -145,7 +146,8 @@ void RedrawArea(Window& w, const Region& area, UINT flags) {
   Region inClient = area.Intersect(client);
   // A window without a non-client area still hears WM_NCPAINT when its
   // frame is invalidated, as in Win32.
-  bool noFrame = clientR.left == 0 && clientR.top == 0 && clientR.right == w.width() && clientR.bottom == w.height();
+  bool noFrame =
+      clientR.left == 0 && clientR.top == 0 && clientR.right == w.width() && clientR.bottom == w.height();
   bool touchesFrame = !area.Subtract(client).IsEmpty() || (noFrame && !area.IsEmpty());
   if (flags & RDW_INVALIDATE) {
     w.update = w.update.Union(inClient);
@@ -277,7 +279,8 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   std::optional<platform::gdi::Region> extra;
   if ((flags & DCX_INTERSECTRGN) && clip)
     if (auto* ro = platform::gdi::LookupRegion(clip)) extra = ro->region;
-  bool clipChildren = (flags & DCX_CLIPCHILDREN) || (w && (w->style & WS_CLIPCHILDREN) && !(flags & DCX_WINDOW));
+  bool clipChildren =
+      (flags & DCX_CLIPCHILDREN) || (w && (w->style & WS_CLIPCHILDREN) && !(flags & DCX_WINDOW));
   bool clipSiblings = (flags & DCX_CLIPSIBLINGS) || (w && (w->style & WS_CLIPSIBLINGS));
   return MakeWindowDC(hwnd, flags & DCX_WINDOW, clipChildren, clipSiblings, extra ? &*extra : nullptr);
 }
@@ -304,7 +307,8 @@ BOOL RedrawWindow(HWND hwnd, const RECT* update, HRGN updateRgn, UINT flags) {
   Window* w = FromHandle(hwnd);
   if (!w) return FALSE;
   platform::gdi::Region area = AreaFromArgs(*w, update, updateRgn);
-  if (!update && !updateRgn && (flags & RDW_FRAME)) area = platform::gdi::Region(RECT{0, 0, w->width(), w->height()});
+  if (!update && !updateRgn && (flags & RDW_FRAME))
+    area = platform::gdi::Region(RECT{0, 0, w->width(), w->height()});
   RedrawArea(*w, area, flags);
   if (flags & RDW_UPDATENOW) {
     bool children = (flags & RDW_ALLCHILDREN) || !(flags & RDW_NOCHILDREN);

@@ -10,8 +10,9 @@ namespace platform::testing {
 namespace {
 
 user::MouseButton ToButton(Button b) {
-  return b == Button::Left ? user::MouseButton::Left
-                           : b == Button::Right ? user::MouseButton::Right : user::MouseButton::Middle;
+  return b == Button::Left    ? user::MouseButton::Left
+         : b == Button::Right ? user::MouseButton::Right
+                              : user::MouseButton::Middle;
 }
 
 }  // namespace

@@ -15,9 +15,7 @@ namespace platform::user {
 
 RECT FrameInsets(DWORD style, DWORD exStyle, bool topLevel) {
   RECT in{0, 0, 0, 0};
-  auto grow = [&in](int l, int t, int r, int b) {
-    in.left += l, in.top += t, in.right += r, in.bottom += b;
-  };
+  auto grow = [&in](int l, int t, int r, int b) { in.left += l, in.top += t, in.right += r, in.bottom += b; };
   if (!topLevel) {
     // The desktop frame carries a top-level window's border and caption;
     // a child draws its own.
@@ -225,8 +223,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   if (!w->isChild() && sized) OnTopLevelResized(*w);
 
   const bool nowShown = IsVisibleOnScreen(*w);
-  const bool changed = moved || sized || !(wp.flags & SWP_NOZORDER) || wasShown != nowShown ||
-                       (wp.flags & SWP_FRAMECHANGED);
+  const bool changed =
+      moved || sized || !(wp.flags & SWP_NOZORDER) || wasShown != nowShown || (wp.flags & SWP_FRAMECHANGED);
   if (changed && !(wp.flags & SWP_NOREDRAW)) {
     if (w->isChild()) {
       // What the window covered and now covers is repainted by whoever
@@ -251,20 +249,19 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 }
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int w, int h, BOOL repaint) {
-  return SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+  return SetWindowPos(hwnd, nullptr, x, y, w, h,
+                      SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
 
-BOOL BringWindowToTop(HWND hwnd) {
-  return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
+BOOL BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
 BOOL ShowWindow(HWND hwnd, int cmd) {
   Window* w = FromHandle(hwnd);
   if (!w) return FALSE;
   BOOL wasVisible = w->visible() ? TRUE : FALSE;
   bool show = cmd != SW_HIDE;
-  bool activate = show && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWMINNOACTIVE &&
-                  !w->isChild();
+  bool activate =
+      show && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWMINNOACTIVE && !w->isChild();
   if (show != static_cast<bool>(wasVisible)) {
     SendMessageA(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     if (!IsWindow(hwnd)) return wasVisible;
@@ -282,12 +279,14 @@ HWND WindowFromPoint(POINT pt) { return HitTest(pt, true); }
 HWND ChildWindowFromPoint(HWND parent, POINT pt) {
   Window* w = FromHandle(parent);
   if (!w) return nullptr;
-  if (pt.x < 0 || pt.y < 0 || pt.x >= w->client.right - w->client.left || pt.y >= w->client.bottom - w->client.top)
+  if (pt.x < 0 || pt.y < 0 || pt.x >= w->client.right - w->client.left ||
+      pt.y >= w->client.bottom - w->client.top)
     return nullptr;
   // Hidden and disabled children count, as in Win32; only the first level.
   for (HWND c : w->children) {
     Window* cw = FromHandle(c);
-    if (cw && pt.x >= cw->rect.left && pt.x < cw->rect.right && pt.y >= cw->rect.top && pt.y < cw->rect.bottom)
+    if (cw && pt.x >= cw->rect.left && pt.x < cw->rect.right && pt.y >= cw->rect.top &&
+        pt.y < cw->rect.bottom)
       return c;
   }
   return parent;

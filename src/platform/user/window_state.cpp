@@ -192,7 +192,8 @@ int GetWindowTextA(HWND hwnd, LPSTR buf, int maxCount) {
   if (!buf || maxCount <= 0) return 0;
   buf[0] = '\0';
   if (!IsWindow(hwnd)) return 0;
-  return static_cast<int>(SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(buf)));
+  return static_cast<int>(
+      SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(buf)));
 }
 
 int GetWindowTextLengthA(HWND hwnd) {

@@ -166,7 +166,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   if (!IsWindow(hwnd)) return nullptr;
   SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED,
                MAKELPARAM(win->client.right - win->client.left, win->client.bottom - win->client.top));
-  SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(win->rect.left + win->client.left, win->rect.top + win->client.top));
+  SendMessageA(hwnd, WM_MOVE, 0,
+               MAKELPARAM(win->rect.left + win->client.left, win->rect.top + win->client.top));
   if (win->isChild() && !(exStyle & WS_EX_NOPARENTNOTIFY))
     SendMessageA(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, win->id), reinterpret_cast<LPARAM>(hwnd));
   if (!IsWindow(hwnd)) return nullptr;
@@ -194,7 +195,8 @@ BOOL DestroyWindow(HWND hwnd) {
 
   if (win->visible()) ShowWindow(hwnd, SW_HIDE);
   if (win->isChild() && !(win->exStyle & WS_EX_NOPARENTNOTIFY))
-    SendMessageA(win->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, win->id), reinterpret_cast<LPARAM>(hwnd));
+    SendMessageA(win->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, win->id),
+                 reinterpret_cast<LPARAM>(hwnd));
 
   std::vector<std::shared_ptr<Window>> keep;
   for (HWND d : subtree)
