@@ -172,6 +172,7 @@ struct ClassEntry {
 const ClassEntry kClasses[] = {
     {"Button", ButtonProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
     {"Static", StaticProc, CS_DBLCLKS},
+    {"Edit", EditProc, CS_DBLCLKS},
 };
 
 }  // namespace
