@@ -132,6 +132,15 @@ TEST(TextEllipsis, EndEllipsisFitsTheWidthAndEndsWithDots) {
   EXPECT_EQ(c.lines[0].x, (50 - 42) / 2);
 }
 
+TEST(TextEllipsis, VeryLongLinesAreCutLikeShortOnes) {
+  const std::u32string text(20000, U'a');
+  TextLayout l = LayoutText(text, Params(DT_SINGLELINE | DT_END_ELLIPSIS, 50), kAdvance);
+  EXPECT_EQ(Text(l.lines[0]), U"aaa...");
+  TextLayout w = LayoutText(text, Params(DT_WORDBREAK, 50), kAdvance);
+  ASSERT_EQ(w.lines.size(), 1u) << "one word stays whole";
+  EXPECT_EQ(w.width, 200000);
+}
+
 TEST(TextEllipsis, NarrowBoxesGetOnlyTheDotsThatFit) {
   TextLayout l = LayoutText(U"abc", Params(DT_SINGLELINE | DT_END_ELLIPSIS, 9), kAdvance);
   EXPECT_EQ(Text(l.lines[0]), U"..");

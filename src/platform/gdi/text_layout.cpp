@@ -80,12 +80,17 @@ int CellAdvance(char32_t c, int x, const AdvanceFn& advance, int tabWidth) {
   return advance(c);
 }
 
-// Width without the trailing white space, which may hang past the edge.
-int TrimmedWidth(const std::vector<Cell>& cells, const AdvanceFn& advance, int tabWidth) {
-  std::size_t end = cells.size();
-  while (end > 0 && IsSpace(cells[end - 1].cp)) --end;
-  return MeasureCells(std::vector<Cell>(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(end)),
-                      advance, tabWidth);
+// trimmed[k]: width of the first k cells without their trailing white
+// space, which may hang past the edge. One pass, so cutting a very long
+// line stays linear.
+std::vector<int> TrimmedPrefixWidths(const std::vector<Cell>& cells, const AdvanceFn& advance, int tabWidth) {
+  std::vector<int> trimmed(cells.size() + 1, 0);
+  int x = 0;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    x += CellAdvance(cells[i].cp, x, advance, tabWidth);
+    trimmed[i + 1] = IsSpace(cells[i].cp) ? trimmed[i] : x;
+  }
+  return trimmed;
 }
 
 void TrimTrailingSpace(std::vector<Cell>* cells) {
@@ -140,24 +145,20 @@ std::vector<Cell> EndEllipsis(const std::vector<Cell>& line, int width, const Ad
                               bool atWord, int tabWidth) {
   if (!force && MeasureCells(line, advance, tabWidth) <= width) return line;
   const int dotWidth = advance(U'.');
-  std::vector<Cell> kept = line;
-  auto fits = [&](const std::vector<Cell>& head, int dots) {
-    return TrimmedWidth(head, advance, tabWidth) + dots * dotWidth <= width;
-  };
-  std::vector<Cell> byChar = kept;
-  while (!byChar.empty() && !fits(byChar, 3)) byChar.pop_back();
+  const std::vector<int> trimmed = TrimmedPrefixWidths(line, advance, tabWidth);
+  std::size_t keep = line.size();
+  while (keep > 0 && trimmed[keep] + 3 * dotWidth > width) --keep;
   if (atWord) {
     // Prefer to cut at the last word boundary that still fits.
-    std::size_t cut = byChar.size();
+    std::size_t cut = keep;
     while (cut > 0 && cut < line.size() && !CanBreakAfter(line, cut - 1)) --cut;
-    if (cut > 0) byChar.resize(cut);
+    if (cut > 0) keep = cut;
   }
-  kept = std::move(byChar);
-  TrimTrailingSpace(&kept);
+  std::vector<Cell> out(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(keep));
+  TrimTrailingSpace(&out);
   // A rectangle narrower than "..." gets as many dots as fit.
   int dots = 3;
-  while (dots > 0 && !fits(kept, dots)) --dots;
-  std::vector<Cell> out = kept;
+  while (dots > 0 && trimmed[out.size()] + dots * dotWidth > width) --dots;
   for (const Cell& d : Dots(dots)) out.push_back(d);
   return out;
 }
@@ -180,11 +181,18 @@ std::vector<Cell> PathEllipsis(const std::vector<Cell>& line, int width, const A
     dotted.insert(dotted.end(), tail.begin(), tail.end());
     return EndEllipsis(dotted, width, advance, false, false, tabWidth);
   }
-  std::vector<Cell> head(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(sep));
-  while (!head.empty() && MeasureCells(head, advance, tabWidth) + tailWidth > width) head.pop_back();
-  for (const Cell& d : Dots(3)) head.push_back(d);
-  head.insert(head.end(), tail.begin(), tail.end());
-  return head;
+  std::vector<int> headWidths(sep + 1, 0);
+  int x = 0;
+  for (std::size_t i = 0; i < sep; ++i) {
+    x += CellAdvance(line[i].cp, x, advance, tabWidth);
+    headWidths[i + 1] = x;
+  }
+  std::size_t keep = sep;
+  while (keep > 0 && headWidths[keep] + tailWidth > width) --keep;
+  std::vector<Cell> out(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(keep));
+  for (const Cell& d : Dots(3)) out.push_back(d);
+  out.insert(out.end(), tail.begin(), tail.end());
+  return out;
 }
 
 // ---- 4. The whole layout ---------------------------------------------------
