@@ -173,6 +173,9 @@ const ClassEntry kClasses[] = {
     {"Button", ButtonProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
     {"Static", StaticProc, CS_DBLCLKS},
     {"Edit", EditProc, CS_DBLCLKS},
+    {"ListBox", ListBoxProc, CS_DBLCLKS},
+    {"ComboLBox", ListBoxProc, CS_DBLCLKS | CS_SAVEBITS},
+    {"ComboBox", ComboBoxProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
 };
 
 }  // namespace
