@@ -151,6 +151,28 @@ TEST(DrawText, WordBreakLineCountsFromTheExtents) {
       << "CR LF and LF end lines; the last ending opens an empty line";
 }
 
+TEST(DrawText, ExParametersAddMarginsAndSetTheTabLength) {
+  Canvas c(300, 40);
+  const TEXTMETRICA tm = c.Metrics();
+  char text[] = "a\tb";
+  DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), 4, 5, 7, 0};
+  RECT r{10, 0, 300, 40};
+  DrawTextExA(c.dc(), text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS, &params);
+  // Left margin, "a" up to the first stop at 4 average widths, "b", right margin.
+  EXPECT_EQ(r.right, 10 + 5 + 4 * tm.tmAveCharWidth + c.Extent("b").cx + 7);
+  EXPECT_EQ(params.uiLengthDrawn, 3u);
+
+  // The same stop through DT_TABSTOP, whose length rides in the second byte
+  // (which is why DT_CALCRECT cannot be combined with it): drawn alike.
+  Canvas viaFlag(300, 40), viaParams(300, 40);
+  RECT r2{10, 0, 300, 40}, r3{10, 0, 300, 40};
+  DrawTextA(viaFlag.dc(), text, -1, &r2, DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | (4 << 8));
+  DRAWTEXTPARAMS four{sizeof(DRAWTEXTPARAMS), 4, 0, 0, 0};
+  DrawTextExA(viaParams.dc(), text, -1, &r3, DT_SINGLELINE | DT_EXPANDTABS, &four);
+  EXPECT_TRUE(viaFlag.SamePixels(viaParams));
+  EXPECT_GE(viaFlag.InkBox().right, 10 + 4 * tm.tmAveCharWidth);
+}
+
 TEST(DrawText, EndEllipsisDrawsTheLongestFittingHeadAndDots) {
   const char* text = "图案设计制作 pattern studio";
   Canvas a(300, 30, "宋体", -14, FW_BOLD);
