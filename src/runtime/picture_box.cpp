@@ -268,6 +268,11 @@ LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
       // The image covers the whole drawing area.
       if (self) return 1;
       break;
+    case WM_GETFONT:
+      if (self) return reinterpret_cast<LRESULT>(self->font_.Get());
+      break;
+    case WM_SETFONT:
+      return 0;  // the box prints in the font of its own layout row
     case WM_LBUTTONDOWN:
       // A click gives the box the focus, as its tab stop promises.
       if (GetWindowLongA(hwnd, GWL_STYLE) & WS_TABSTOP) SetFocus(hwnd);

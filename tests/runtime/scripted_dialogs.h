@@ -1,0 +1,37 @@
+// A dialog provider that answers from a script and records what it was asked.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/common_dialog.h"
+
+namespace runtime::testing {
+
+class ScriptedDialogs final : public DialogProvider {
+ public:
+  // An empty script answers "cancelled".
+  std::deque<std::optional<COLORREF>> colours;
+  std::deque<std::optional<std::string>> paths;
+  std::vector<ColorDialogRequest> colourRequests;
+  std::vector<SaveDialogRequest> saveRequests;
+
+  std::optional<COLORREF> ChooseColour(const ColorDialogRequest& r) override {
+    colourRequests.push_back(r);
+    if (colours.empty()) return std::nullopt;
+    auto v = colours.front();
+    colours.pop_front();
+    return v;
+  }
+  std::optional<std::string> SaveFileName(const SaveDialogRequest& r) override {
+    saveRequests.push_back(r);
+    if (paths.empty()) return std::nullopt;
+    auto v = paths.front();
+    paths.pop_front();
+    return v;
+  }
+};
+
+}  // namespace runtime::testing
