@@ -176,6 +176,7 @@ const ClassEntry kClasses[] = {
     {"ListBox", ListBoxProc, CS_DBLCLKS},
     {"ComboLBox", ListBoxProc, CS_DBLCLKS | CS_SAVEBITS},
     {"ComboBox", ComboBoxProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
+    {"SysHeader32", HeaderProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
 };
 
 }  // namespace
