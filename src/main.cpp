@@ -1,7 +1,9 @@
 // huiwenfang — entry point: the SDL2 screen, Form1, the message loop.
 #include <SDL.h>
 
-#include <csignal>
+#include <pthread.h>
+#include <signal.h>
+
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -18,6 +20,39 @@ namespace {
 int SDLCALL QuitWatch(void*, SDL_Event* ev) {
   if (ev->type == SDL_QUIT) PostQuitMessage(0);
   return 0;
+}
+
+// SDL's own SIGTERM/SIGINT handler only raises a flag that the GUI thread
+// turns into SDL_QUIT when it next pumps, and that pump comes only when the
+// signal interrupts the GUI thread's wait. A signal delivered to one of the
+// renderer's threads would leave the program asleep, so it is passed on to
+// the GUI thread first.
+pthread_t g_gui_thread;
+struct sigaction g_prev_term, g_prev_int;
+
+void OnStopSignal(int sig) {
+  if (!pthread_equal(pthread_self(), g_gui_thread)) {
+    pthread_kill(g_gui_thread, sig);
+    return;
+  }
+  const struct sigaction& prev = sig == SIGTERM ? g_prev_term : g_prev_int;
+  if (!(prev.sa_flags & SA_SIGINFO) && prev.sa_handler != SIG_DFL && prev.sa_handler != SIG_IGN) {
+    prev.sa_handler(sig);
+  } else {
+    // Nobody turns the signal into a quit event: end the way it asks.
+    signal(sig, SIG_DFL);
+    raise(sig);
+  }
+}
+
+void ForwardStopSignalsToGuiThread() {
+  g_gui_thread = pthread_self();
+  struct sigaction sa {};
+  sa.sa_handler = OnStopSignal;
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &sa, &g_prev_term);
+  sigaction(SIGINT, &sa, &g_prev_int);
 }
 
 int Run() {
@@ -41,6 +76,7 @@ int main(int, char**) {
     return 1;
   }
   SDL_AddEventWatch(QuitWatch, nullptr);
+  ForwardStopSignalsToGuiThread();
   int rc = 0;
   try {
     rc = Run();
