@@ -5,15 +5,20 @@
 namespace runtime {
 namespace {
 
-// The platform's common dialogs have not landed in the platform layer yet;
-// until they do, both dialogs report themselves unavailable and behave as
-// cancelled, which loses nothing the user made.
-class UnavailableDialogs final : public DialogProvider {
+class PlatformDialogs final : public DialogProvider {
  public:
-  std::optional<COLORREF> ChooseColour(const ColorDialogRequest&) override {
-    std::fputs("huiwenfang: the colour dialog is not available\n", stderr);
-    return std::nullopt;
+  std::optional<COLORREF> ChooseColour(const ColorDialogRequest& r) override {
+    CHOOSECOLORA cc{};
+    cc.lStructSize = sizeof(cc);
+    cc.hwndOwner = r.owner;
+    cc.rgbResult = r.initial;
+    cc.lpCustColors = r.custom_colours;
+    cc.Flags = r.flags;
+    if (!ChooseColorA(&cc)) return std::nullopt;
+    return cc.rgbResult;
   }
+  // The platform's save dialog is not there yet; until it is, saving
+  // behaves as cancelled, which writes nothing and loses nothing.
   std::optional<std::string> SaveFileName(const SaveDialogRequest&) override {
     std::fputs("huiwenfang: the save dialog is not available\n", stderr);
     return std::nullopt;
@@ -23,7 +28,7 @@ class UnavailableDialogs final : public DialogProvider {
 }  // namespace
 
 DialogProvider& SystemDialogs() {
-  static UnavailableDialogs dialogs;
+  static PlatformDialogs dialogs;
   return dialogs;
 }
 

@@ -5,10 +5,11 @@
 namespace runtime {
 namespace {
 
-// The message-box dialog is not part of the platform layer yet, so the
-// standard reporter writes the box to the error stream.
-void StandardReporter(HWND, const ErrorBox& box) {
+// The box goes to the error stream as well, so a failure leaves a trace
+// after the box is gone.
+void StandardReporter(HWND owner, const ErrorBox& box) {
   std::fprintf(stderr, "%s: %s\n", box.title.c_str(), box.text.c_str());
+  MessageBoxA(owner, box.text.c_str(), box.title.c_str(), MB_ICONERROR | MB_OK);
 }
 
 ErrorReporter& Current() {
