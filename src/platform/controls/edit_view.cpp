@@ -144,8 +144,27 @@ void ScrollToCaret(HWND hwnd, EditState& s) {
 
 namespace {
 
-void DrawRun(HDC dc, const std::string& t, std::size_t from, std::size_t to, int x, int y) {
-  if (to > from) TextOutA(dc, x, y, t.data() + from, static_cast<int>(to - from));
+// Draws text[from, to) starting at x, but only the characters that reach
+// into [clipLeft, clipRight): a line of a long text can be far wider than
+// the field, and shaping all of it for every keystroke would be wasted.
+void DrawRun(HWND hwnd, EditState& s, HDC dc, std::size_t from, std::size_t to, int x, int y, int clipLeft,
+             int clipRight) {
+  const std::string& t = s.buf.text();
+  std::size_t i = from;
+  while (i < to) {
+    std::size_t len;
+    int w = CharWidth(hwnd, s, DecodeAt(t, i, &len));
+    if (x + w > clipLeft) break;
+    x += w;
+    i += len;
+  }
+  std::size_t end = i;
+  for (int xe = x; end < to && xe < clipRight;) {
+    std::size_t len;
+    xe += CharWidth(hwnd, s, DecodeAt(t, end, &len));
+    end += len;
+  }
+  if (end > i) TextOutA(dc, x, y, t.data() + i, static_cast<int>(end - i));
 }
 
 }  // namespace
@@ -169,7 +188,6 @@ void PaintEdit(HWND hwnd, EditState& s) {
   FontGuard fg(dc, font);
   RECT area = TextArea(hwnd);
   IntersectClipRect(dc, area.left, rc.top, area.right, rc.bottom);
-  const std::string& t = s.buf.text();
   const bool showSel = s.buf.hasSelection() && (s.focused || (style & ES_NOHIDESEL));
   const std::size_t a = s.buf.selMin(), b = s.buf.selMax();
   std::size_t first = Multi(hwnd) ? s.topLine : 0;
@@ -180,17 +198,17 @@ void PaintEdit(HWND hwnd, EditState& s) {
     const EditLine& l = s.lines[li];
     POINT p = PosOf(hwnd, s, l.start);
     if (!showSel || b <= l.start || a >= l.end) {
-      DrawRun(dc, t, l.start, l.end, p.x, p.y);
+      DrawRun(hwnd, s, dc, l.start, l.end, p.x, p.y, area.left, area.right);
       continue;
     }
     std::size_t s0 = std::max(a, l.start), s1 = std::min(b, l.end);
     int x0 = p.x + WidthOf(hwnd, s, l.start, s0), x1 = x0 + WidthOf(hwnd, s, s0, s1);
-    DrawRun(dc, t, l.start, s0, p.x, p.y);
+    DrawRun(hwnd, s, dc, l.start, s0, p.x, p.y, area.left, area.right);
     FillSolid(dc, RECT{x0, p.y, x1, p.y + s.lineHeight}, GetSysColor(COLOR_HIGHLIGHT));
     SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    DrawRun(dc, t, s0, s1, x0, p.y);
+    DrawRun(hwnd, s, dc, s0, s1, x0, p.y, area.left, area.right);
     SetTextColor(dc, textColor);
-    DrawRun(dc, t, s1, l.end, x1, p.y);
+    DrawRun(hwnd, s, dc, s1, l.end, x1, p.y, area.left, area.right);
   }
   if (s.focused && s.caretOn) {
     POINT c = PosOf(hwnd, s, s.buf.caret());

@@ -69,8 +69,7 @@ void EnsureVisible(HWND hwnd, ListState& s, int index) {
     SetTop(hwnd, s, index - Visible(hwnd, s) + 1);
 }
 
-int ItemAt(HWND hwnd, const ListState& s, int y) {
-  (void)hwnd;
+int ItemAt(const ListState& s, int y) {
   if (y < 0) return -1;
   int i = s.top + y / std::max(1, s.itemHeight);
   return i < static_cast<int>(s.items.size()) ? i : -1;
@@ -326,7 +325,7 @@ LRESULT OnMouse(HWND hwnd, ListState& s, UINT msg, LPARAM lParam) {
     if (msg == WM_LBUTTONUP) ReleaseCapture();
     return 0;
   }
-  int at = PtInRect(&rc, p) ? ItemAt(hwnd, s, p.y) : -1;
+  int at = PtInRect(&rc, p) ? ItemAt(s, p.y) : -1;
   if (s.combo) {
     // A combo box's list follows the pointer and reports the release.
     if (msg == WM_MOUSEMOVE && at >= 0) Select(hwnd, s, at);
@@ -512,7 +511,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       GetClientRect(hwnd, &rc);
       int n = static_cast<int>(s->items.size());
       int i = std::clamp(s->top + (p.y < 0 ? -1 : p.y / std::max(1, s->itemHeight)), 0, std::max(0, n - 1));
-      bool outside = !PtInRect(&rc, p) || ItemAt(hwnd, *s, p.y) < 0;
+      bool outside = !PtInRect(&rc, p) || ItemAt(*s, p.y) < 0;
       return MAKELONG(i, outside ? 1 : 0);
     }
     case LB_FINDSTRING:
