@@ -25,7 +25,8 @@ constexpr Size kSizes[] = {{737, 709}, {69, 21}};
 // Non-uniform content, so nothing can shortcut on equal pixels.
 std::vector<std::uint32_t> Noise(int w, int h, std::uint32_t seed) {
   std::vector<std::uint32_t> px(static_cast<std::size_t>(w) * h);
-  for (std::size_t i = 0; i < px.size(); ++i) px[i] = (static_cast<std::uint32_t>(i) * 2654435761u + seed) & 0xFFFFFF;
+  for (std::size_t i = 0; i < px.size(); ++i)
+    px[i] = (static_cast<std::uint32_t>(i) * 2654435761u + seed) & 0xFFFFFF;
   return px;
 }
 
@@ -87,8 +88,7 @@ struct PixmanPair {
   std::vector<std::uint32_t> a, b;
   pixman_image_t* src;
   pixman_image_t* dst;
-  PixmanPair(int sw, int sh, int dw, int dh)
-      : a(Noise(sw, sh, 1)), b(Noise(dw, dh, 2)) {
+  PixmanPair(int sw, int sh, int dw, int dh) : a(Noise(sw, sh, 1)), b(Noise(dw, dh, 2)) {
     src = pixman_image_create_bits(PIXMAN_x8r8g8b8, sw, sh, a.data(), sw * 4);
     dst = pixman_image_create_bits(PIXMAN_x8r8g8b8, dw, dh, b.data(), dw * 4);
   }

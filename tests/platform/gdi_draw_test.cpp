@@ -226,7 +226,9 @@ TEST(Shapes, EllipseIsSymmetricInsideItsBox) {
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 12; ++x) {
       COLORREF c = GetPixel(dc, x, y);
-      if (x < 1 || x >= 11 || y < 1 || y >= 7) ASSERT_EQ(c, 0u) << x << "," << y;
+      if (x < 1 || x >= 11 || y < 1 || y >= 7) {
+        ASSERT_EQ(c, 0u) << x << "," << y;
+      }
       ASSERT_EQ(c, GetPixel(dc, 11 - x, y)) << x << "," << y;
       ASSERT_EQ(c, GetPixel(dc, x, 7 - y)) << x << "," << y;
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gdi_test_util.h"
+#include "platform/gdi/display.h"
 #include "platform/handles.h"
 #include "platform/win32.h"
 
@@ -96,8 +97,8 @@ TEST(Handles, StaleAndMistypedHandlesFailCleanly) {
 }
 
 TEST(Handles, StockObjectsSurviveDeleteObject) {
-  for (int i : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH, WHITE_PEN, BLACK_PEN,
-                NULL_PEN, DEFAULT_GUI_FONT, SYSTEM_FONT}) {
+  for (int i : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH, WHITE_PEN,
+                BLACK_PEN, NULL_PEN, DEFAULT_GUI_FONT, SYSTEM_FONT}) {
     HGDIOBJ h = GetStockObject(i);
     ASSERT_NE(h, nullptr) << i;
     EXPECT_TRUE(DeleteObject(h));
@@ -132,7 +133,9 @@ TEST(DcState, AttributesSaveRestoreAndClipSelection) {
   EXPECT_EQ(SetTextAlign(dc, TA_CENTER), 0u);
   EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 96);
   EXPECT_EQ(GetDeviceCaps(dc, PLANES), 1);
-  EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 10);
+  platform::gdi::SetDisplaySize(800, 600);
+  EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 800) << "the screen, not the bitmap";
+  EXPECT_EQ(GetDeviceCaps(dc, VERTRES), 600);
 
   int level = SaveDC(dc);
   EXPECT_EQ(level, 1);

@@ -49,10 +49,14 @@ TEST(Region, SetOperationsFollowTheirTruthTables) {
   Region rb(b);
   auto inA = [&](int x, int y) { return InRect(a, x, y) || InRect(c, x, y); };
   auto inB = [&](int x, int y) { return InRect(b, x, y); };
-  ExpectMatches(ra.Union(rb), [&](int x, int y) { return inA(x, y) || inB(x, y); }, -2, 20);
-  ExpectMatches(ra.Intersect(rb), [&](int x, int y) { return inA(x, y) && inB(x, y); }, -2, 20);
-  ExpectMatches(ra.Subtract(rb), [&](int x, int y) { return inA(x, y) && !inB(x, y); }, -2, 20);
-  ExpectMatches(ra.Xor(rb), [&](int x, int y) { return inA(x, y) != inB(x, y); }, -2, 20);
+  ExpectMatches(
+      ra.Union(rb), [&](int x, int y) { return inA(x, y) || inB(x, y); }, -2, 20);
+  ExpectMatches(
+      ra.Intersect(rb), [&](int x, int y) { return inA(x, y) && inB(x, y); }, -2, 20);
+  ExpectMatches(
+      ra.Subtract(rb), [&](int x, int y) { return inA(x, y) && !inB(x, y); }, -2, 20);
+  ExpectMatches(
+      ra.Xor(rb), [&](int x, int y) { return inA(x, y) != inB(x, y); }, -2, 20);
 }
 
 TEST(Region, EqualityIsBySetNotByConstruction) {
@@ -114,7 +118,8 @@ TEST(RoundRectRegion, ButtonShapeCutsOnlyTheFourCornerPixels) {
   EXPECT_EQ(box.right, 75);
   EXPECT_EQ(box.bottom, 25);
   auto corner = [](int x, int y) { return (x == 0 || x == 74) && (y == 0 || y == 24); };
-  ExpectMatches(r, [&](int x, int y) { return x >= 0 && x < 75 && y >= 0 && y < 25 && !corner(x, y); }, -2, 80);
+  ExpectMatches(
+      r, [&](int x, int y) { return x >= 0 && x < 75 && y >= 0 && y < 25 && !corner(x, y); }, -2, 80);
   EXPECT_TRUE(r.Contains(1, 1));
 }
 

@@ -62,7 +62,8 @@ HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCoun
   } else {
     for (int y = 0; y < nHeight; ++y) {
       std::uint32_t* row = buf.row(y);
-      std::memcpy(row, bytes + static_cast<std::size_t>(y) * nWidth * 4, static_cast<std::size_t>(nWidth) * 4);
+      std::memcpy(row, bytes + static_cast<std::size_t>(y) * nWidth * 4,
+                  static_cast<std::size_t>(nWidth) * 4);
       for (int x = 0; x < nWidth; ++x) row[x] &= 0xFFFFFF;
     }
   }
@@ -72,7 +73,8 @@ HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCoun
 // Only top-down (negative height) 32-bit sections share their memory with
 // the bitmap's pixels, since that is the layout of the pixel buffer; other
 // formats are refused.
-HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* pbmi, UINT usage, void** ppvBits, HANDLE hSection, DWORD) {
+HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* pbmi, UINT usage, void** ppvBits, HANDLE hSection,
+                                DWORD) {
   if (ppvBits) *ppvBits = nullptr;
   if (!pbmi || usage != DIB_RGB_COLORS || hSection) return nullptr;
   const BITMAPINFOHEADER& hd = pbmi->bmiHeader;
@@ -133,8 +135,9 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
 
 // Copies a 24- or 32-bit DIB onto a DC (through origin and clip). Only
 // whole-image transfers (StartScan 0, all lines) are supported.
-int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT StartScan,
-                             UINT cLines, const void* lpvBits, const BITMAPINFO* lpbmi, UINT ColorUse) {
+int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc,
+                             UINT StartScan, UINT cLines, const void* lpvBits, const BITMAPINFO* lpbmi,
+                             UINT ColorUse) {
   DcObject* dc = LookupDc(hdc);
   if (!dc || !lpvBits || !lpbmi || ColorUse != DIB_RGB_COLORS) return 0;
   const BITMAPINFOHEADER& hd = lpbmi->bmiHeader;

@@ -25,9 +25,12 @@ struct Convert {
 
   std::uint32_t operator()(std::uint32_t s) const {
     switch (kind) {
-      case ColorToMono: return (s & 0xFFFFFF) == a ? 0xFFFFFF : 0;
-      case MonoToColor: return s ? b : a;
-      default: return s;
+      case ColorToMono:
+        return (s & 0xFFFFFF) == a ? 0xFFFFFF : 0;
+      case MonoToColor:
+        return s ? b : a;
+      default:
+        return s;
     }
   }
 };
@@ -110,9 +113,9 @@ void RunRows(DcObject& dst, const RECT& area, PerPixel&& fn) {
 // takes, -1 where that falls outside the source view. Destination pixel j of
 // a span of `dn` pixels starting at dLo takes source pixel floor((2j + 1) *
 // sn / (2 dn)) of the source span (counted from its far end when mirrored).
-std::vector<std::int64_t> StretchMap(std::int64_t areaLo, std::int64_t areaHi, std::int64_t dLo, std::int64_t dn,
-                                     std::int64_t sLo, std::int64_t sn, bool mirror, std::int64_t validLo,
-                                     std::int64_t validHi) {
+std::vector<std::int64_t> StretchMap(std::int64_t areaLo, std::int64_t areaHi, std::int64_t dLo,
+                                     std::int64_t dn, std::int64_t sLo, std::int64_t sn, bool mirror,
+                                     std::int64_t validLo, std::int64_t validHi) {
   std::vector<std::int64_t> map(static_cast<std::size_t>(std::max<std::int64_t>(areaHi - areaLo, 0)));
   for (std::int64_t d = areaLo; d < areaHi; ++d) {
     std::int64_t j = d - dLo;
@@ -131,8 +134,8 @@ struct Stretch {
 
 // Lays out a stretched copy; false when nothing of the destination is
 // visible or the source rectangle is empty.
-bool PrepareStretch(DcObject& dst, DcObject& src, int xd, int yd, int wd, int hd, int xs, int ys, int ws, int hs,
-                    Stretch* out) {
+bool PrepareStretch(DcObject& dst, DcObject& src, int xd, int yd, int wd, int hd, int xs, int ys, int ws,
+                    int hs, Stretch* out) {
   std::int64_t dl = BufX(dst, std::min<std::int64_t>(xd, std::int64_t{xd} + wd));
   std::int64_t dt = BufY(dst, std::min<std::int64_t>(yd, std::int64_t{yd} + hd));
   std::int64_t dw = wd < 0 ? -std::int64_t{wd} : wd, dh = hd < 0 ? -std::int64_t{hd} : hd;
@@ -234,11 +237,12 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
 
 // --- StretchBlt -----------------------------------------------------------------
 
-BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc, int ySrc,
-                       int wSrc, int hSrc, DWORD rop) {
+BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc,
+                       int ySrc, int wSrc, int hSrc, DWORD rop) {
   std::uint8_t idx = RopIndex(rop);
   if (!RopUsesSource(idx)) return PatBlt(hdcDest, xDest, yDest, wDest, hDest, rop);
-  if (wDest == wSrc && hDest == hSrc) return BitBlt(hdcDest, xDest, yDest, wDest, hDest, hdcSrc, xSrc, ySrc, rop);
+  if (wDest == wSrc && hDest == hSrc)
+    return BitBlt(hdcDest, xDest, yDest, wDest, hDest, hdcSrc, xSrc, ySrc, rop);
   DcObject* dst = LookupDc(hdcDest);
   DcObject* src = LookupDc(hdcSrc);
   if (!dst || !src || !src->target) return FALSE;
@@ -309,7 +313,8 @@ BOOL WINAPI AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest,
   if (a == 0 || wDest == 0 || hDest == 0 || !dst->target) return TRUE;
   if (wSrc == 0 || hSrc == 0) return FALSE;
   Stretch s;
-  if (!PrepareStretch(*dst, *src, xoriginDest, yoriginDest, wDest, hDest, xoriginSrc, yoriginSrc, wSrc, hSrc, &s)) {
+  if (!PrepareStretch(*dst, *src, xoriginDest, yoriginDest, wDest, hDest, xoriginSrc, yoriginSrc, wSrc, hSrc,
+                      &s)) {
     return TRUE;
   }
   bool mono = dst->mono;
@@ -348,7 +353,8 @@ BOOL WINAPI TransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wD
   if (sl < 0 || st < 0 || sl + wSrc > src->target->width || st + hSrc > src->target->height) return FALSE;
   if (!dst->target) return TRUE;
   Stretch s;
-  if (!PrepareStretch(*dst, *src, xoriginDest, yoriginDest, wDest, hDest, xoriginSrc, yoriginSrc, wSrc, hSrc, &s)) {
+  if (!PrepareStretch(*dst, *src, xoriginDest, yoriginDest, wDest, hDest, xoriginSrc, yoriginSrc, wSrc, hSrc,
+                      &s)) {
     return TRUE;
   }
   std::uint32_t key = ToPixel(crTransparent & 0xFFFFFF);

@@ -86,8 +86,12 @@ HRESULT WINAPI OleTranslateColor(OLE_COLOR clr, HPALETTE hpal, COLORREF* lpcolor
       out = GetSysColor(static_cast<int>(index));
       break;
     }
-    case 0x00: out = clr; break;
-    case 0x02: out = clr & 0x00FFFFFF; break;
+    case 0x00:
+      out = clr;
+      break;
+    case 0x02:
+      out = clr & 0x00FFFFFF;
+      break;
     case 0x01: {
       PaletteObject* p = LookupPalette(hpal ? static_cast<HGDIOBJ>(hpal) : DefaultPalette());
       DWORD index = clr & 0xFFFF;
@@ -96,7 +100,8 @@ HRESULT WINAPI OleTranslateColor(OLE_COLOR clr, HPALETTE hpal, COLORREF* lpcolor
       out = RGB(e.peRed, e.peGreen, e.peBlue);
       break;
     }
-    default: return E_INVALIDARG;
+    default:
+      return E_INVALIDARG;
   }
   if (lpcolorref) *lpcolorref = out;
   return S_OK;

@@ -1,8 +1,8 @@
 // Device contexts: creation and deletion, device capabilities, the saved
 // state stack, simple attributes, the viewport origin and clipping.
+#include <strings.h>
 #include <algorithm>
 #include <cstring>
-#include <strings.h>
 
 #include <cstdint>
 #include <utility>
@@ -33,12 +33,23 @@ int CombineClip(HDC hdc, const Region& rgn, int mode) {
   if (!dc) return ERROR;
   Region current = dc->st.clip ? *dc->st.clip : DeviceArea(*dc);
   switch (mode) {
-    case RGN_COPY: dc->st.clip = rgn; break;
-    case RGN_AND: dc->st.clip = current.Intersect(rgn); break;
-    case RGN_OR: dc->st.clip = current.Union(rgn); break;
-    case RGN_XOR: dc->st.clip = current.Xor(rgn); break;
-    case RGN_DIFF: dc->st.clip = current.Subtract(rgn); break;
-    default: return ERROR;
+    case RGN_COPY:
+      dc->st.clip = rgn;
+      break;
+    case RGN_AND:
+      dc->st.clip = current.Intersect(rgn);
+      break;
+    case RGN_OR:
+      dc->st.clip = current.Union(rgn);
+      break;
+    case RGN_XOR:
+      dc->st.clip = current.Xor(rgn);
+      break;
+    case RGN_DIFF:
+      dc->st.clip = current.Subtract(rgn);
+      break;
+    default:
+      return ERROR;
   }
   UpdateEffectiveClip(*dc);
   return ClipType(*dc);
@@ -46,7 +57,9 @@ int CombineClip(HDC hdc, const Region& rgn, int mode) {
 
 Region LogicalRect(const DcObject& dc, int l, int t, int r, int b) {
   std::int64_t vx = dc.st.viewportOrg.x, vy = dc.st.viewportOrg.y;
-  auto clamp = [](std::int64_t v) { return static_cast<LONG>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); };
+  auto clamp = [](std::int64_t v) {
+    return static_cast<LONG>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+  };
   return Region(RECT{clamp(std::min(l, r) + vx), clamp(std::min(t, b) + vy), clamp(std::max(l, r) + vx),
                      clamp(std::max(t, b) + vy)});
 }
@@ -131,19 +144,33 @@ int WINAPI GetDeviceCaps(HDC hdc, int index) {
   DcObject* dc = LookupDc(hdc);
   if (!dc) return 0;
   switch (index) {
-    case TECHNOLOGY: return DT_RASDISPLAY;
-    case HORZRES: return dc->kind == DcKind::Display || !dc->target ? DisplayWidth() : dc->target->width;
-    case VERTRES: return dc->kind == DcKind::Display || !dc->target ? DisplayHeight() : dc->target->height;
-    case HORZSIZE: return (GetDeviceCaps(hdc, HORZRES) * 254 + 480) / 960;
-    case VERTSIZE: return (GetDeviceCaps(hdc, VERTRES) * 254 + 480) / 960;
-    case BITSPIXEL: return dc->mono ? 1 : 32;
-    case PLANES: return 1;
-    case NUMCOLORS: return dc->mono ? 2 : -1;
+    case TECHNOLOGY:
+      return DT_RASDISPLAY;
+    // Every DC here is a display-compatible one, and Win32 reports the
+    // screen for all of them, whatever bitmap a memory DC holds.
+    case HORZRES:
+      return DisplayWidth();
+    case VERTRES:
+      return DisplayHeight();
+    case HORZSIZE:
+      return (GetDeviceCaps(hdc, HORZRES) * 254 + 480) / 960;
+    case VERTSIZE:
+      return (GetDeviceCaps(hdc, VERTRES) * 254 + 480) / 960;
+    case BITSPIXEL:
+      return dc->mono ? 1 : 32;
+    case PLANES:
+      return 1;
+    case NUMCOLORS:
+      return dc->mono ? 2 : -1;
     case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    case RASTERCAPS: return RC_BITBLT | RC_STRETCHBLT;
-    case SIZEPALETTE: return 0;
-    default: return 0;
+    case LOGPIXELSY:
+      return 96;
+    case RASTERCAPS:
+      return RC_BITBLT | RC_STRETCHBLT;
+    case SIZEPALETTE:
+      return 0;
+    default:
+      return 0;
   }
 }
 
@@ -166,17 +193,17 @@ BOOL WINAPI RestoreDC(HDC hdc, int nSavedDC) {
   return TRUE;
 }
 
-#define HWF_DC_ATTRIBUTE(Type, Setter, Getter, field, invalid)  \
-  Type WINAPI Setter(HDC hdc, Type value) {                     \
-    DcObject* dc = LookupDc(hdc);                               \
-    if (!dc) return invalid;                                    \
-    Type old = dc->st.field;                                    \
-    dc->st.field = value;                                       \
-    return old;                                                 \
-  }                                                             \
-  Type WINAPI Getter(HDC hdc) {                                 \
-    DcObject* dc = LookupDc(hdc);                               \
-    return dc ? dc->st.field : invalid;                         \
+#define HWF_DC_ATTRIBUTE(Type, Setter, Getter, field, invalid) \
+  Type WINAPI Setter(HDC hdc, Type value) {                    \
+    DcObject* dc = LookupDc(hdc);                              \
+    if (!dc) return invalid;                                   \
+    Type old = dc->st.field;                                   \
+    dc->st.field = value;                                      \
+    return old;                                                \
+  }                                                            \
+  Type WINAPI Getter(HDC hdc) {                                \
+    DcObject* dc = LookupDc(hdc);                              \
+    return dc ? dc->st.field : invalid;                        \
   }
 
 HWF_DC_ATTRIBUTE(COLORREF, SetTextColor, GetTextColor, textColor, CLR_INVALID)
@@ -288,7 +315,9 @@ int WINAPI GetClipBox(HDC hdc, LPRECT lprect) {
   }
   std::int64_t dx = std::int64_t{dc->origin.x} + dc->st.viewportOrg.x;
   std::int64_t dy = std::int64_t{dc->origin.y} + dc->st.viewportOrg.y;
-  auto c = [](std::int64_t v) { return static_cast<LONG>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); };
+  auto c = [](std::int64_t v) {
+    return static_cast<LONG>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+  };
   *lprect = RECT{c(dc->effBox.left - dx), c(dc->effBox.top - dy), c(dc->effBox.right - dx),
                  c(dc->effBox.bottom - dy)};
   return ClipType(*dc);

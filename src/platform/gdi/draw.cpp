@@ -18,8 +18,8 @@ BrushObject* ResolveBrush(HBRUSH hbr) {
 
 namespace {
 
-void FillLogical(DcObject& dc, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, std::uint32_t px,
-                 std::uint8_t idx) {
+void FillLogical(DcObject& dc, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
+                 std::uint32_t px, std::uint8_t idx) {
   FillOp(dc, BufX(dc, l), BufY(dc, t), BufX(dc, r), BufY(dc, b), px, idx);
 }
 
@@ -208,8 +208,10 @@ BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   EllipseSpans(l, t, r, b, [&](std::int64_t y, std::int64_t x0, std::int64_t x1) {
     auto [i0, i1] = inner[static_cast<std::size_t>(y - t)];
     if (i1 <= i0) {
-      if (outline) FillLogical(*dc, x0, y, x1, y + 1, penPx, idx);
-      else if (fill) FillLogical(*dc, x0, y, x1, y + 1, brushPx, idx);
+      if (outline)
+        FillLogical(*dc, x0, y, x1, y + 1, penPx, idx);
+      else if (fill)
+        FillLogical(*dc, x0, y, x1, y + 1, brushPx, idx);
       return;
     }
     if (fill) FillLogical(*dc, i0, y, i1, y + 1, brushPx, idx);

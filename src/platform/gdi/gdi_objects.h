@@ -119,11 +119,7 @@ COLORREF BrushColor(const DcObject& dc, const BrushObject& b);
 COLORREF PenColor(const DcObject& dc, const PenObject& p);
 
 // Logical → buffer coordinates, without overflow.
-inline std::int64_t BufX(const DcObject& dc, std::int64_t x) {
-  return x + dc.st.viewportOrg.x + dc.origin.x;
-}
-inline std::int64_t BufY(const DcObject& dc, std::int64_t y) {
-  return y + dc.st.viewportOrg.y + dc.origin.y;
-}
+inline std::int64_t BufX(const DcObject& dc, std::int64_t x) { return x + dc.st.viewportOrg.x + dc.origin.x; }
+inline std::int64_t BufY(const DcObject& dc, std::int64_t y) { return y + dc.st.viewportOrg.y + dc.origin.y; }
 
 }  // namespace platform::gdi

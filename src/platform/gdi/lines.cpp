@@ -12,11 +12,16 @@ namespace {
 const std::vector<int>* StylePattern(int style) {
   static const std::vector<int> kDash{18, 6}, kDot{3, 3}, kDashDot{9, 6, 3, 6}, kDashDotDot{9, 3, 3, 3, 3, 3};
   switch (style) {
-    case PS_DASH: return &kDash;
-    case PS_DOT: return &kDot;
-    case PS_DASHDOT: return &kDashDot;
-    case PS_DASHDOTDOT: return &kDashDotDot;
-    default: return nullptr;
+    case PS_DASH:
+      return &kDash;
+    case PS_DOT:
+      return &kDot;
+    case PS_DASHDOT:
+      return &kDashDot;
+    case PS_DASHDOTDOT:
+      return &kDashDotDot;
+    default:
+      return nullptr;
   }
 }
 

@@ -55,11 +55,11 @@ Stock& stock() {
     auto pal = std::make_unique<PaletteObject>();
     pal->stock = true;
     // The 20 static colours of the default palette.
-    static const BYTE kStatic[20][3] = {
-        {0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
-        {128, 0, 128},   {0, 128, 128},   {192, 192, 192}, {192, 220, 192}, {166, 202, 240},
-        {255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},     {0, 255, 0},
-        {255, 255, 0},   {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
+    static const BYTE kStatic[20][3] = {{0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0},
+                                        {0, 0, 128},     {128, 0, 128},   {0, 128, 128},   {192, 192, 192},
+                                        {192, 220, 192}, {166, 202, 240}, {255, 251, 240}, {160, 160, 164},
+                                        {128, 128, 128}, {255, 0, 0},     {0, 255, 0},     {255, 255, 0},
+                                        {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
     for (const auto& c : kStatic) pal->entries.push_back(PALETTEENTRY{c[0], c[1], c[2], 0});
     s.objects[DEFAULT_PALETTE] = AllocHandle(HandleKind::Palette, std::move(pal));
     auto bm = std::make_unique<BitmapObject>();
@@ -128,7 +128,9 @@ HGDIOBJ StockObjectRaw(int index) {
 }
 HPALETTE DefaultPalette() { return static_cast<HPALETTE>(StockObjectRaw(DEFAULT_PALETTE)); }
 
-COLORREF BrushColor(const DcObject& dc, const BrushObject& b) { return b.dcColor ? dc.st.dcBrushColor : b.color; }
+COLORREF BrushColor(const DcObject& dc, const BrushObject& b) {
+  return b.dcColor ? dc.st.dcBrushColor : b.color;
+}
 COLORREF PenColor(const DcObject& dc, const PenObject& p) { return p.dcColor ? dc.st.dcPenColor : p.color; }
 
 void UpdateEffectiveClip(DcObject& dc) {
@@ -215,7 +217,8 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
       UpdateEffectiveClip(*dc);
       return old;
     }
-    default: return nullptr;
+    default:
+      return nullptr;
   }
 }
 
@@ -226,8 +229,10 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) {
     case HandleKind::Bitmap:
     case HandleKind::Region:
     case HandleKind::Palette:
-    case HandleKind::Font: break;
-    default: return FALSE;
+    case HandleKind::Font:
+      break;
+    default:
+      return FALSE;
   }
   if (IsStock(ho)) return TRUE;
   if (InUse(ho)) return FALSE;
@@ -268,14 +273,22 @@ int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) {
 
 DWORD WINAPI GetObjectType(HGDIOBJ h) {
   switch (KindOfHandle(h)) {
-    case HandleKind::Pen: return OBJ_PEN;
-    case HandleKind::Brush: return OBJ_BRUSH;
-    case HandleKind::Palette: return OBJ_PAL;
-    case HandleKind::Font: return OBJ_FONT;
-    case HandleKind::Bitmap: return OBJ_BITMAP;
-    case HandleKind::Region: return OBJ_REGION;
-    case HandleKind::DC: return LookupDc(static_cast<HDC>(h))->kind == DcKind::Memory ? OBJ_MEMDC : OBJ_DC;
-    default: return 0;
+    case HandleKind::Pen:
+      return OBJ_PEN;
+    case HandleKind::Brush:
+      return OBJ_BRUSH;
+    case HandleKind::Palette:
+      return OBJ_PAL;
+    case HandleKind::Font:
+      return OBJ_FONT;
+    case HandleKind::Bitmap:
+      return OBJ_BITMAP;
+    case HandleKind::Region:
+      return OBJ_REGION;
+    case HandleKind::DC:
+      return LookupDc(static_cast<HDC>(h))->kind == DcKind::Memory ? OBJ_MEMDC : OBJ_DC;
+    default:
+      return 0;
   }
 }
 
@@ -283,11 +296,17 @@ HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) {
   DcObject* dc = LookupDc(hdc);
   if (!dc) return nullptr;
   switch (type) {
-    case OBJ_PEN: return dc->st.pen;
-    case OBJ_BRUSH: return dc->st.brush;
-    case OBJ_PAL: return dc->st.palette;
-    case OBJ_FONT: return dc->st.font ? static_cast<HGDIOBJ>(dc->st.font) : StockFont(SYSTEM_FONT);
-    case OBJ_BITMAP: return dc->bitmap;
-    default: return nullptr;
+    case OBJ_PEN:
+      return dc->st.pen;
+    case OBJ_BRUSH:
+      return dc->st.brush;
+    case OBJ_PAL:
+      return dc->st.palette;
+    case OBJ_FONT:
+      return dc->st.font ? static_cast<HGDIOBJ>(dc->st.font) : StockFont(SYSTEM_FONT);
+    case OBJ_BITMAP:
+      return dc->bitmap;
+    default:
+      return nullptr;
   }
 }

@@ -15,7 +15,8 @@ std::uint8_t Rop2ToRop3(int rop2) {
   return out;
 }
 
-bool ClipToBox(const DcObject& dc, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, RECT* out) {
+bool ClipToBox(const DcObject& dc, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
+               RECT* out) {
   l = std::max<std::int64_t>(l, dc.effBox.left);
   t = std::max<std::int64_t>(t, dc.effBox.top);
   r = std::min<std::int64_t>(r, dc.effBox.right);
@@ -25,8 +26,8 @@ bool ClipToBox(const DcObject& dc, std::int64_t l, std::int64_t t, std::int64_t 
   return true;
 }
 
-void FillOp(DcObject& dc, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, std::uint32_t pattern,
-            std::uint8_t idx) {
+void FillOp(DcObject& dc, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
+            std::uint32_t pattern, std::uint8_t idx) {
   if (!dc.target || idx == 0xAA) return;
   RECT area;
   if (!ClipToBox(dc, l, t, r, b, &area)) return;

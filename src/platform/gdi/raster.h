@@ -14,19 +14,32 @@ namespace platform::gdi {
 // Applied bitwise to all 24 colour bits at once.
 inline std::uint32_t Rop3(std::uint8_t idx, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
   switch (idx) {
-    case 0x00: return 0;
-    case 0xFF: return 0xFFFFFF;
-    case 0xCC: return s;
-    case 0xF0: return p;
-    case 0xAA: return d;
-    case 0x88: return s & d;
-    case 0xEE: return s | d;
-    case 0x66: return s ^ d;
-    case 0x22: return d & ~s & 0xFFFFFF;
-    case 0x33: return ~s & 0xFFFFFF;
-    case 0x55: return ~d & 0xFFFFFF;
-    case 0x5A: return p ^ d;
-    default: break;
+    case 0x00:
+      return 0;
+    case 0xFF:
+      return 0xFFFFFF;
+    case 0xCC:
+      return s;
+    case 0xF0:
+      return p;
+    case 0xAA:
+      return d;
+    case 0x88:
+      return s & d;
+    case 0xEE:
+      return s | d;
+    case 0x66:
+      return s ^ d;
+    case 0x22:
+      return d & ~s & 0xFFFFFF;
+    case 0x33:
+      return ~s & 0xFFFFFF;
+    case 0x55:
+      return ~d & 0xFFFFFF;
+    case 0x5A:
+      return p ^ d;
+    default:
+      break;
   }
   std::uint32_t r = 0;
   for (int k = 0; k < 8; ++k) {
@@ -76,8 +89,8 @@ void ForEachClipped(const DcObject& dc, const RECT& area, Fn&& fn) {
 
 // Applies raster operation `idx` with pattern colour `pattern` (a pixel of
 // the target) and no source over a buffer rectangle, through the clip.
-void FillOp(DcObject& dc, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, std::uint32_t pattern,
-            std::uint8_t idx);
+void FillOp(DcObject& dc, std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
+            std::uint32_t pattern, std::uint8_t idx);
 
 // One pixel through the clip with a raster operation; false when clipped.
 bool PlotOp(DcObject& dc, std::int64_t x, std::int64_t y, std::uint32_t pattern, std::uint8_t idx);

@@ -87,11 +87,15 @@ BOOL WINAPI SubtractRect(LPRECT lprcDst, const RECT* a, const RECT* b) {
   RECT cut;
   if (IntersectRect(&cut, a, b)) {
     if (cut.left == r.left && cut.right == r.right) {
-      if (cut.top == r.top) r.top = cut.bottom;
-      else if (cut.bottom == r.bottom) r.bottom = cut.top;
+      if (cut.top == r.top)
+        r.top = cut.bottom;
+      else if (cut.bottom == r.bottom)
+        r.bottom = cut.top;
     } else if (cut.top == r.top && cut.bottom == r.bottom) {
-      if (cut.left == r.left) r.left = cut.right;
-      else if (cut.right == r.right) r.right = cut.left;
+      if (cut.left == r.left)
+        r.left = cut.right;
+      else if (cut.right == r.right)
+        r.right = cut.left;
     }
   }
   if (Empty(r)) {
@@ -111,5 +115,6 @@ BOOL WINAPI PtInRect(const RECT* lprc, POINT pt) {
 
 BOOL WINAPI EqualRect(const RECT* a, const RECT* b) {
   if (!a || !b) return FALSE;
-  return a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom ? TRUE : FALSE;
+  return a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom ? TRUE
+                                                                                                  : FALSE;
 }

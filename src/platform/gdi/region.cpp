@@ -16,8 +16,8 @@ struct Span {
 bool RectEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 LONG ClampToLong(std::int64_t v) {
-  return static_cast<LONG>(std::clamp<std::int64_t>(v, std::numeric_limits<LONG>::min(),
-                                                    std::numeric_limits<LONG>::max()));
+  return static_cast<LONG>(
+      std::clamp<std::int64_t>(v, std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max()));
 }
 
 // Appends one band, merging it into the previous band when that one ends
@@ -46,10 +46,14 @@ enum class Op { Union, Intersect, Subtract, Xor };
 
 bool Apply(Op op, bool a, bool b) {
   switch (op) {
-    case Op::Union: return a || b;
-    case Op::Intersect: return a && b;
-    case Op::Subtract: return a && !b;
-    case Op::Xor: return a != b;
+    case Op::Union:
+      return a || b;
+    case Op::Intersect:
+      return a && b;
+    case Op::Subtract:
+      return a && !b;
+    case Op::Xor:
+      return a != b;
   }
   return false;
 }
@@ -138,11 +142,14 @@ Region Region::RoundRect(int left, int top, int right, int bottom, int ellipseW,
   // Bound the corner size so that building the region stays cheap even for
   // absurd arguments; such corners are flat for any real window anyway.
   constexpr std::int64_t kMaxEllipse = 1 << 16;
-  std::int64_t ew = std::min<std::int64_t>({std::abs(static_cast<std::int64_t>(ellipseW)), r - l, kMaxEllipse});
-  std::int64_t eh = std::min<std::int64_t>({std::abs(static_cast<std::int64_t>(ellipseH)), b - t, kMaxEllipse});
+  std::int64_t ew =
+      std::min<std::int64_t>({std::abs(static_cast<std::int64_t>(ellipseW)), r - l, kMaxEllipse});
+  std::int64_t eh =
+      std::min<std::int64_t>({std::abs(static_cast<std::int64_t>(ellipseH)), b - t, kMaxEllipse});
   double ra = ew >= 2 ? (ew - 1) / 2.0 : 0.0;
   double rb = eh >= 2 ? (eh - 1) / 2.0 : 0.0;
-  if (ra <= 0.0 || rb <= 0.0) return Region(RECT{ClampToLong(l), ClampToLong(t), ClampToLong(l + w), ClampToLong(t + h)});
+  if (ra <= 0.0 || rb <= 0.0)
+    return Region(RECT{ClampToLong(l), ClampToLong(t), ClampToLong(l + w), ClampToLong(t + h)});
 
   // Rows strictly above the ellipse centre are the rounded ones.
   std::int64_t cornerRows = std::min<std::int64_t>(static_cast<std::int64_t>(std::ceil(rb)), (h + 1) / 2);

@@ -82,11 +82,20 @@ int WINAPI CombineRgn(HRGN hrgnDst, HRGN hrgnSrc1, HRGN hrgnSrc2, int iMode) {
   const Region* b = RegionOf(hrgnSrc2);
   if (!b) return ERROR;
   switch (iMode) {
-    case RGN_AND: dst->region = a->Intersect(*b); break;
-    case RGN_OR: dst->region = a->Union(*b); break;
-    case RGN_XOR: dst->region = a->Xor(*b); break;
-    case RGN_DIFF: dst->region = a->Subtract(*b); break;
-    default: return ERROR;
+    case RGN_AND:
+      dst->region = a->Intersect(*b);
+      break;
+    case RGN_OR:
+      dst->region = a->Union(*b);
+      break;
+    case RGN_XOR:
+      dst->region = a->Xor(*b);
+      break;
+    case RGN_DIFF:
+      dst->region = a->Subtract(*b);
+      break;
+    default:
+      return ERROR;
   }
   return RegionType(dst->region);
 }
