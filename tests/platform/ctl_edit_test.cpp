@@ -290,3 +290,29 @@ TEST(EditLayout, BreaksAtLineEndsSpacesAndInsideOverlongWords) {
 }
 
 }  // namespace
+
+namespace {
+
+class EditScrollTest : public EditTest {};
+
+TEST_F(EditScrollTest, TheFieldScrollsToKeepTheCaretInView) {
+  HWND e = Edit(ES_AUTOHSCROLL, 60, 22);
+  Type("0123456789012345678901234567890123456789");
+  // Scrolled to the end: the left edge now shows a later character.
+  ClickAt(e, 3, 8);
+  Pump();
+  EXPECT_GT(Sel(e).first, 10u);
+  Press(VK_HOME);
+  ClickAt(e, 3, 8);
+  Pump();
+  EXPECT_EQ(Sel(e).first, 0u) << "Home scrolls back";
+
+  HWND m = Edit(ES_MULTILINE | ES_AUTOVSCROLL, 100, 40);
+  for (int i = 0; i < 10; ++i) Type("line\r");
+  ClickAt(m, 3, 3);
+  Pump();
+  EXPECT_GE(SendMessageA(m, EM_LINEINDEX, static_cast<WPARAM>(-1), 0), 8 * 6)
+      << "the first line shown is a late one";
+}
+
+}  // namespace
