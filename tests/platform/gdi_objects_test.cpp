@@ -39,7 +39,9 @@ TEST(Ownership, DeleteDcReleasesItsBitmapButNotThePlaceholder) {
   HDC mem2 = CreateCompatibleDC(display);
   HBITMAP bm2 = CreateCompatibleBitmap(display, 2, 2);
   HGDIOBJ ph = SelectObject(mem2, bm2);
-  EXPECT_EQ(SelectObject(mem2, ph), bm2);
+  HDC holder = CreateCompatibleDC(display);  // also holds the placeholder
+  EXPECT_EQ(SelectObject(mem2, ph), bm2) << "the placeholder goes back even while another DC holds it";
+  DeleteDC(holder);
   EXPECT_TRUE(DeleteDC(mem2));
   EXPECT_TRUE(DeleteObject(bm2));
   EXPECT_EQ(LiveHandleCount(HandleKind::Bitmap), bitmaps);

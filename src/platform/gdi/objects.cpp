@@ -206,10 +206,12 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
     case HandleKind::Bitmap: {
       if (dc->kind != DcKind::Memory) return nullptr;
       if (dc->bitmap == h) return h;
-      for (const DcObject* other : LiveDcs()) {
-        if (other->bitmap == h) return nullptr;  // a bitmap lives in one DC at a time
-      }
       BitmapObject* bm = LookupBitmap(h);
+      // A bitmap lives in one DC at a time; only the stock placeholder is
+      // shared by every fresh memory DC.
+      for (const DcObject* other : LiveDcs()) {
+        if (other->bitmap == h && !bm->stock) return nullptr;
+      }
       HGDIOBJ old = dc->bitmap;
       dc->bitmap = static_cast<HBITMAP>(h);
       dc->target = bm->pixels;
