@@ -185,8 +185,8 @@ void Paint(HWND hwnd, ComboState& s) {
   GetClientRect(hwnd, &rc);
   const bool enabled = IsWindowEnabled(hwnd);
   HFONT font = FontOr(s.font);
-  UINT colorMsg = (HasEdit(hwnd) && enabled) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
-  if (Kind(hwnd) == CBS_DROPDOWNLIST && enabled) colorMsg = WM_CTLCOLOREDIT;
+  // Disabled fields look like the dialog behind them, as disabled edits do.
+  UINT colorMsg = enabled ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
   HBRUSH bg = ControlColors(hwnd, dc, colorMsg);
   ComboState* live = States().Get(hwnd);
   if (!live) return;
