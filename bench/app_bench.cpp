@@ -2,6 +2,8 @@
 // boxes, and start-up from nothing to the first complete paint.
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include "app/form1.h"
 #include "platform/testing.h"
 #include "runtime/error_report.h"
@@ -34,16 +36,17 @@ BENCHMARK(BM_AutomaticTick)->Unit(benchmark::kMicrosecond);
 
 // Layout to windows, Form_Load, show, and every window painted once.
 void BM_StartupToFirstPaint(benchmark::State& state) {
+  platform::testing::Reset();
   platform::testing::UseVirtualTime(1000);
   Quiet();
   for (auto _ : state) {
-    platform::testing::Reset();
-    app::Form1 form;
-    form.Form().SetQuitOnDestroy(false);
-    form.LoadAndShow();
+    auto form = std::make_unique<app::Form1>();
+    form->Form().SetQuitOnDestroy(false);
+    form->LoadAndShow();
     platform::testing::PumpMessages();
     benchmark::DoNotOptimize(platform::testing::ScreenPixel(100, 100));
     state.PauseTiming();
+    form.reset();
     platform::testing::Reset();
     state.ResumeTiming();
   }

@@ -29,15 +29,15 @@ Form1::Form1(Form1Options options)
   Timer2_ = Require(f.TimerNamed("Timer2"), "Timer2");
   cdl1_ = Require(f.Dialog("cdl1"), "cdl1");
   Combo1_ = Require(f.ControlHwnd("Combo1"), "Combo1");
-  ctx_ = std::make_unique<patterns::PatternContext>(patterns::PatternContext{
-      .picpaint = *picpaint_,
-      .Picture1 = *Picture1_,
-      .Picture2 = *Require(f.Picture("Picture2"), "Picture2"),
-      .Picture3 = *Require(f.Picture("Picture3"), "Picture3"),
-      .amplitudeText = [this] { return Combo1Text(); },
-      .rnd = *rnd_,
-      .clock = options.clock ? options.clock : patterns::SystemLocalNow,
-      .icolor = 0});
+  ctx_ = std::make_unique<patterns::PatternContext>(
+      patterns::PatternContext{.picpaint = *picpaint_,
+                               .Picture1 = *Picture1_,
+                               .Picture2 = *Require(f.Picture("Picture2"), "Picture2"),
+                               .Picture3 = *Require(f.Picture("Picture3"), "Picture3"),
+                               .amplitudeText = [this] { return Combo1Text(); },
+                               .rnd = *rnd_,
+                               .clock = options.clock ? options.clock : patterns::SystemLocalNow,
+                               .icolor = 0});
   Wire();
 }
 

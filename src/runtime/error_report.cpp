@@ -19,7 +19,9 @@ ErrorReporter& Current() {
 
 }  // namespace
 
-void SetErrorReporter(ErrorReporter reporter) { Current() = reporter ? std::move(reporter) : StandardReporter; }
+void SetErrorReporter(ErrorReporter reporter) {
+  Current() = reporter ? std::move(reporter) : StandardReporter;
+}
 
 void ReportError(HWND owner, std::string_view title, std::exception_ptr error) noexcept {
   try {

@@ -57,7 +57,8 @@ void RegisterRuntimeClasses() {
   const struct {
     const char* name;
     WNDPROC proc;
-  } classes[] = {{kFormClass, Form::WndProc}, {kFrameClass, FrameWndProc}, {kPictureBoxClass, PictureBox::WndProc}};
+  } classes[] = {
+      {kFormClass, Form::WndProc}, {kFrameClass, FrameWndProc}, {kPictureBoxClass, PictureBox::WndProc}};
   for (const auto& c : classes) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
@@ -85,7 +86,8 @@ Form::Form(const FormLayout& layout, DialogProvider& dialogs) : layout_(layout) 
   const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
   const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
   const std::string caption(f.text);
-  hwnd_ = CreateWindowExA(0, kFormClass, caption.c_str(), style, x, y, w, h, nullptr, nullptr, nullptr, nullptr);
+  hwnd_ =
+      CreateWindowExA(0, kFormClass, caption.c_str(), style, x, y, w, h, nullptr, nullptr, nullptr, nullptr);
   if (!hwnd_) throw std::runtime_error("cannot create the form window");
   SetPropA(hwnd_, kFormProp, this);
   try {
@@ -120,7 +122,8 @@ HWND Form::CreateStandardControl(const LayoutRow& row, int id) {
       cls = "Edit";
       style |= row.multi_line ? (ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN) : ES_AUTOHSCROLL;
       if (row.scroll_bars == ScrollBars::Vertical || row.scroll_bars == ScrollBars::Both) style |= WS_VSCROLL;
-      if (row.scroll_bars == ScrollBars::Horizontal || row.scroll_bars == ScrollBars::Both) style |= WS_HSCROLL;
+      if (row.scroll_bars == ScrollBars::Horizontal || row.scroll_bars == ScrollBars::Both)
+        style |= WS_HSCROLL;
       break;
     case ControlKind::ComboBox:
       cls = "ComboBox";
@@ -180,7 +183,8 @@ void Form::CreateControls(DialogProvider& dialogs) {
     if (c.hwnd) {
       // Picture boxes print in a font of their own; every other control of a
       // form takes the form's font.
-      HFONT font = row.kind == ControlKind::PictureBox ? pictures_.find(row.name)->second->Font() : font_.Get();
+      HFONT font =
+          row.kind == ControlKind::PictureBox ? pictures_.find(row.name)->second->Font() : font_.Get();
       SendMessageA(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     controls_.push_back(c);
@@ -310,7 +314,8 @@ LRESULT Form::OnCtlColor(HDC dc, HWND control) {
   if (!c || (c->row->back_colour.is_default && c->row->fore_colour.is_default)) return 0;
   const COLORREF fore =
       c->row->fore_colour.is_default ? GetSysColor(COLOR_WINDOWTEXT) : c->row->fore_colour.value;
-  const COLORREF back = c->row->back_colour.is_default ? GetSysColor(COLOR_WINDOW) : c->row->back_colour.value;
+  const COLORREF back =
+      c->row->back_colour.is_default ? GetSysColor(COLOR_WINDOW) : c->row->back_colour.value;
   SetTextColor(dc, fore);
   SetBkColor(dc, back);
   return reinterpret_cast<LRESULT>(BrushFor(back));

@@ -40,7 +40,8 @@ void PaintLabel(HDC dc, const LayoutRow& row) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Resolve(row.fore_colour, COLOR_BTNTEXT));
   const std::string text(row.text);
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
+            DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
 }
 
 }  // namespace

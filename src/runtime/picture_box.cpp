@@ -15,7 +15,6 @@
 namespace runtime {
 namespace {
 
-
 using patterns::PixelFromColour;
 
 constexpr char kSelfProp[] = "RuntimePictureBox";
@@ -98,8 +97,8 @@ PictureBox::PictureBox(HWND parent, const LayoutRow& row, const LayoutFont& font
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   if (row.tab_index != kNoTabIndex) style |= WS_TABSTOP;
   const std::string name(row.name);
-  hwnd_ = CreateWindowExA(row.client_edge ? WS_EX_CLIENTEDGE : 0, kPictureBoxClass, name.c_str(), style, outer.x,
-                          outer.y, outer.width, outer.height, parent,
+  hwnd_ = CreateWindowExA(row.client_edge ? WS_EX_CLIENTEDGE : 0, kPictureBoxClass, name.c_str(), style,
+                          outer.x, outer.y, outer.width, outer.height, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
   if (!hwnd_) throw std::runtime_error("picture box: cannot create window " + name);
   SetPropA(hwnd_, kSelfProp, this);
@@ -161,7 +160,8 @@ void PictureBox::PSet(float x, float y, patterns::Colour colour) {
   cur_x_ = x;
   cur_y_ = y;
   const double px = ToPixels(x), py = ToPixels(y);
-  if (std::fabs(px) < 1e9 && std::fabs(py) < 1e9) SetPixelClipped(NearestPixel(px), NearestPixel(py), PixelFromColour(colour));
+  if (std::fabs(px) < 1e9 && std::fabs(py) < 1e9)
+    SetPixelClipped(NearestPixel(px), NearestPixel(py), PixelFromColour(colour));
   Changed();
 }
 

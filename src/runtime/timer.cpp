@@ -3,7 +3,11 @@
 namespace runtime {
 
 Timer::Timer(HWND owner, UINT_PTR id, std::string_view name, int interval_ms, bool enabled)
-    : owner_(owner), id_(id), name_(name), interval_ms_(interval_ms < 0 ? 0 : interval_ms), enabled_(enabled) {
+    : owner_(owner),
+      id_(id),
+      name_(name),
+      interval_ms_(interval_ms < 0 ? 0 : interval_ms),
+      enabled_(enabled) {
   Sync();
 }
 

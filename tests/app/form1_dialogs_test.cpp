@@ -69,7 +69,6 @@ TEST_F(Form1Test, BackgroundCommandDrawsThreeRandomComponentsFirst) {
   Click("cmdpaint");
   form_.reset();
   platform::testing::Reset();
-  runtime::testing::EnsureStandinControls();
   form_ = Make();
   Click("Command3");
   EXPECT_EQ(Box("picpaint").BackColor(), want);
@@ -97,7 +96,8 @@ TEST_F(Form1Test, SaveWritesPicture1PixelForPixel) {
   runtime::PictureBox& p1 = Box("Picture1");
   int wrong = 0;
   for (int y = 0; y < 709; ++y)
-    for (int x = 0; x < 737; ++x) wrong += bmp->pixels[static_cast<std::size_t>(y) * 737 + x] != p1.PixelAt(x, y);
+    for (int x = 0; x < 737; ++x)
+      wrong += bmp->pixels[static_cast<std::size_t>(y) * 737 + x] != p1.PixelAt(x, y);
   EXPECT_EQ(wrong, 0);
 
   // The next dialog starts from that name; a cancel writes nothing.
@@ -154,13 +154,14 @@ TEST_F(NoticeLinkTest, ClickingTheNoticeRunsXdgOpenWithTheAddress) {
   {
     std::ofstream script(dir / "xdg-open");
     // The address arrives as one argument, untouched by any shell.
-    script << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > '" << out << ".tmp' && mv '" << out << ".tmp' '" << out
-           << "'\n";
+    script << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > '" << out << ".tmp' && mv '" << out << ".tmp' '"
+           << out << "'\n";
   }
   chmod((dir / "xdg-open").c_str(), 0755);
   setenv("PATH", (dir.Path().string() + ":/usr/bin:/bin").c_str(), 1);
   ClickAt(POINT{816 + 10, 676 + 10});  // Label11
-  for (int i = 0; i < 500 && !fs::exists(out); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 500 && !fs::exists(out); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   std::ifstream in(out);
   std::string got((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(got, "1|" + std::string(kMakerWebAddress));
@@ -170,7 +171,8 @@ TEST_F(NoticeLinkTest, ClickingTheNoticeRunsXdgOpenWithTheAddress) {
 TEST_F(NoticeLinkTest, WithoutXdgOpenNothingHappens) {
   TempDir dir;
   setenv("PATH", dir.Path().c_str(), 1);
-  const auto r = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", "https://x.example", "", "", SW_SHOW));
+  const auto r =
+      reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", "https://x.example", "", "", SW_SHOW));
   EXPECT_LE(r, 32);
   ClickAt(POINT{816 + 10, 676 + 10});
   EXPECT_TRUE(reports_.empty()) << "a missing browser is a silent failure";

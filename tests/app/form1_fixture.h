@@ -13,7 +13,6 @@
 #include "platform/testing.h"
 #include "runtime/error_report.h"
 #include "runtime/scripted_dialogs.h"
-#include "runtime/standin_controls.h"
 
 namespace app {
 
@@ -22,7 +21,6 @@ class Form1Test : public ::testing::Test {
   void SetUp() override {
     platform::testing::Reset();
     platform::testing::UseVirtualTime(1000);
-    runtime::testing::EnsureStandinControls();
     runtime::SetErrorReporter([this](HWND, const runtime::ErrorBox& box) {
       reports_.push_back(box.text);
       if (on_report_) on_report_();
@@ -63,9 +61,7 @@ class Form1Test : public ::testing::Test {
     platform::testing::AdvanceTime(ms);
     platform::testing::PumpMessages();
   }
-  void SetAmplitude(const char* text) {
-    SetWindowTextA(form_->Form().ControlHwnd("Combo1"), text);
-  }
+  void SetAmplitude(const char* text) { SetWindowTextA(form_->Form().ControlHwnd("Combo1"), text); }
 
   static std::vector<std::uint32_t> Pixels(runtime::PictureBox& b) {
     auto p = b.Image().Pixels();

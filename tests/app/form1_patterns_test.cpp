@@ -19,7 +19,6 @@ TEST_F(Form1Test, TheFirstPatternIsTheSameInEveryRun) {
   // A fresh window, as at the start of another run.
   form_.reset();
   platform::testing::Reset();
-  runtime::testing::EnsureStandinControls();
   form_ = Make();
   Click("cmdpaint");
   EXPECT_EQ(Pixels(Box("picpaint")), first);

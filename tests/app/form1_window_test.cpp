@@ -1,7 +1,7 @@
 // Form1 as built: every windowed control where the layout puts it, with the
 // classes the skin sorts by, the colours of the layout, and the start-up state.
-#include "app/form1_layout.h"
 #include "app/form1_fixture.h"
+#include "app/form1_layout.h"
 
 namespace app {
 namespace {
@@ -44,15 +44,24 @@ TEST_F(Form1Test, EveryWindowedControlSitsWhereTheLayoutSays) {
     GetClassNameA(h, text, sizeof text);
     const std::string cls = text;
     switch (row.kind) {
-      case ControlKind::CommandButton: EXPECT_EQ(cls, "Button"); break;
-      case ControlKind::TextBox: EXPECT_EQ(cls, "Edit"); break;
+      case ControlKind::CommandButton:
+        EXPECT_EQ(cls, "Button");
+        break;
+      case ControlKind::TextBox:
+        EXPECT_EQ(cls, "Edit");
+        break;
       case ControlKind::ComboBox:
         EXPECT_EQ(cls, "ComboBox");
         EXPECT_EQ(GetWindowLongA(h, GWL_STYLE) & 3, CBS_DROPDOWN);
         break;
-      case ControlKind::PictureBox: EXPECT_EQ(cls, "ThunderRT6PictureBoxDC"); break;
-      case ControlKind::Frame: EXPECT_EQ(cls, "ThunderRT6Frame"); break;
-      default: ADD_FAILURE() << row.name;
+      case ControlKind::PictureBox:
+        EXPECT_EQ(cls, "ThunderRT6PictureBoxDC");
+        break;
+      case ControlKind::Frame:
+        EXPECT_EQ(cls, "ThunderRT6Frame");
+        break;
+      default:
+        ADD_FAILURE() << row.name;
     }
   }
   EXPECT_EQ(windowed, 17);  // 10 buttons, Text1, Combo1, Frame1 and 4 picture boxes

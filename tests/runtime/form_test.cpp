@@ -11,7 +11,6 @@
 #include "patterns/runtime_error.h"
 #include "platform/testing.h"
 #include "runtime/error_report.h"
-#include "runtime/standin_controls.h"
 
 namespace runtime {
 namespace {
@@ -22,30 +21,77 @@ constexpr LayoutFont kSong{"宋体", 10.5f, true};
 constexpr std::uint32_t kFormBack = 0x00F5A038;
 
 constexpr LayoutRow Btn(std::string_view name, int x, int y, int tab) {
-  return LayoutRow{.kind = ControlKind::CommandButton, .name = name, .text = name, .left = x * 15, .top = y * 15,
-                   .width = 69 * 15, .height = 21 * 15, .tab_index = tab};
+  return LayoutRow{.kind = ControlKind::CommandButton,
+                   .name = name,
+                   .text = name,
+                   .left = x * 15,
+                   .top = y * 15,
+                   .width = 69 * 15,
+                   .height = 21 * 15,
+                   .tab_index = tab};
 }
 
 constexpr std::array<LayoutRow, 8> kRows{{
     Btn("cmdA", 10, 10, 2),
-    {.kind = ControlKind::TextBox, .name = "Text1", .text = "intro\r\n", .left = 150, .top = 600, .width = 1500,
-     .height = 750, .back_colour = Colour(kFormBack), .fore_colour = Colour(0x0006F9B0), .tab_index = 1,
-     .multi_line = true, .client_edge = true},
+    {.kind = ControlKind::TextBox,
+     .name = "Text1",
+     .text = "intro\r\n",
+     .left = 150,
+     .top = 600,
+     .width = 1500,
+     .height = 750,
+     .back_colour = Colour(kFormBack),
+     .fore_colour = Colour(0x0006F9B0),
+     .tab_index = 1,
+     .multi_line = true,
+     .client_edge = true},
     {.kind = ControlKind::Timer, .name = "Timer1", .interval_ms = 2000, .enabled = false},
     Btn("cmdB", 50, 15, 0),
-    {.kind = ControlKind::Label, .name = "Label1", .text = "软件简介", .left = 150 * 15, .top = 150,
-     .width = 100 * 15, .height = 21 * 15, .fore_colour = Colour(0x000080FF), .tab_index = 3},
-    {.kind = ControlKind::Shape, .name = "Shape1", .left = 140 * 15, .top = 100 * 15, .width = 100 * 15,
-     .height = 60 * 15, .shape = {.border_colour = Colour(0x00FFFFFF), .border_width = 2}},
-    {.kind = ControlKind::PictureBox, .name = "pic", .left = 250 * 15, .top = 150 * 15, .width = 40 * 15,
-     .height = 40 * 15, .back_colour = Colour(0x00FF8080), .font = {"MS Sans Serif", 12.0f, true},
-     .tab_index = 4, .client_edge = true},
-    {.kind = ControlKind::Frame, .name = "Frame1", .text = "框", .left = 150, .top = 100 * 15, .width = 120 * 15,
-     .height = 80 * 15, .back_colour = Colour(0x001D673F), .fore_colour = Colour(0x000080FF), .tab_index = 5},
+    {.kind = ControlKind::Label,
+     .name = "Label1",
+     .text = "软件简介",
+     .left = 150 * 15,
+     .top = 150,
+     .width = 100 * 15,
+     .height = 21 * 15,
+     .fore_colour = Colour(0x000080FF),
+     .tab_index = 3},
+    {.kind = ControlKind::Shape,
+     .name = "Shape1",
+     .left = 140 * 15,
+     .top = 100 * 15,
+     .width = 100 * 15,
+     .height = 60 * 15,
+     .shape = {.border_colour = Colour(0x00FFFFFF), .border_width = 2}},
+    {.kind = ControlKind::PictureBox,
+     .name = "pic",
+     .left = 250 * 15,
+     .top = 150 * 15,
+     .width = 40 * 15,
+     .height = 40 * 15,
+     .back_colour = Colour(0x00FF8080),
+     .font = {"MS Sans Serif", 12.0f, true},
+     .tab_index = 4,
+     .client_edge = true},
+    {.kind = ControlKind::Frame,
+     .name = "Frame1",
+     .text = "框",
+     .left = 150,
+     .top = 100 * 15,
+     .width = 120 * 15,
+     .height = 80 * 15,
+     .back_colour = Colour(0x001D673F),
+     .fore_colour = Colour(0x000080FF),
+     .tab_index = 5},
 }};
 
-const FormLayout kLayout{.form = {.kind = ControlKind::Form, .name = "Form1", .text = "测试窗体", .width = 300 * 15,
-                                  .height = 200 * 15, .back_colour = Colour(kFormBack), .font = kSong},
+const FormLayout kLayout{.form = {.kind = ControlKind::Form,
+                                  .name = "Form1",
+                                  .text = "测试窗体",
+                                  .width = 300 * 15,
+                                  .height = 200 * 15,
+                                  .back_colour = Colour(kFormBack),
+                                  .font = kSong},
                          .controls = kRows};
 
 class FormTest : public ::testing::Test {
@@ -53,7 +99,6 @@ class FormTest : public ::testing::Test {
   void SetUp() override {
     pt::Reset();
     pt::UseVirtualTime(1000);
-    testing::EnsureStandinControls();
     SetErrorReporter([this](HWND, const ErrorBox& box) { reports_.push_back(box.text); });
     form_ = std::make_unique<Form>(kLayout);
     form_->SetQuitOnDestroy(false);
@@ -125,7 +170,8 @@ TEST_F(FormTest, WindowTreeFollowsTheTable) {
   EXPECT_EQ(t.bottom, 90);
 
   EXPECT_TRUE(GetWindowLongA(form_->ControlHwnd("cmdA"), GWL_STYLE) & WS_TABSTOP);
-  EXPECT_FALSE(GetWindowLongA(form_->ControlHwnd("Frame1"), GWL_STYLE) & WS_TABSTOP) << "a frame takes no focus";
+  EXPECT_FALSE(GetWindowLongA(form_->ControlHwnd("Frame1"), GWL_STYLE) & WS_TABSTOP)
+      << "a frame takes no focus";
   EXPECT_TRUE(GetWindowLongA(form_->ControlHwnd("Text1"), GWL_STYLE) & ES_MULTILINE);
   EXPECT_TRUE(GetWindowLongA(form_->ControlHwnd("Text1"), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 }
@@ -276,8 +322,10 @@ TEST_F(FormTest, ClosingTheWindowPostsQuit) {
   MSG m;
   bool quit = false;
   for (int i = 0; i < 1000 && PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); ++i) {
-    if (m.message == WM_QUIT) quit = true;
-    else DispatchMessageA(&m);
+    if (m.message == WM_QUIT)
+      quit = true;
+    else
+      DispatchMessageA(&m);
   }
   EXPECT_TRUE(quit);
   EXPECT_FALSE(IsWindow(form_->Hwnd()));

@@ -19,8 +19,12 @@ constexpr std::array<LayoutRow, 2> kRows{{
     {.kind = ControlKind::Timer, .name = "Timer1", .interval_ms = 2000, .enabled = true},
     {.kind = ControlKind::CommonDialog, .name = "cdl1"},
 }};
-const FormLayout kLayout{.form = {.kind = ControlKind::Form, .name = "Form1", .text = "对话框测试", .width = 3000,
-                                  .height = 3000, .font = {"宋体", 10.5f, true}},
+const FormLayout kLayout{.form = {.kind = ControlKind::Form,
+                                  .name = "Form1",
+                                  .text = "对话框测试",
+                                  .width = 3000,
+                                  .height = 3000,
+                                  .font = {"宋体", 10.5f, true}},
                          .controls = kRows};
 
 class ModalDialogTest : public ::testing::Test {
