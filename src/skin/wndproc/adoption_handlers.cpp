@@ -1,0 +1,32 @@
+// Routing duties that belong to no control kind: adopting windows that appear after start-up, and
+// the repaint of check boxes and option buttons after a left-button release.
+#include "skin/class_groups.h"
+#include "skin/skin_install.h"
+#include "skin/skin_props.h"
+#include "skin/wndproc/skin_wndproc.h"
+
+namespace skin {
+
+LRESULT OnActivate(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Adopted before the previous procedure runs, so that the window activates already skinned.
+  if (HWND other = reinterpret_cast<HWND>(lParam)) {
+    if (GetParent(other) == hWnd || WindowGroup(other) == ClassGroup::Form) SkinWindow(other);
+  }
+  return HandOn(previous, hWnd, msg, wParam, lParam);
+}
+
+BOOL CALLBACK RepaintTogglesProc(HWND hWnd, LPARAM) {
+  if (!GetPreviousProc(hWnd)) return TRUE;
+  switch (WindowGroup(hWnd)) {
+    case ClassGroup::CheckBox:
+    case ClassGroup::OptionButton:
+      // The check-box and option-button painters are not in the engine yet; until they are, these
+      // windows keep what their own procedure drew.
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}
+
+}  // namespace skin
