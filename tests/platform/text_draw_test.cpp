@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/handles.h"
 #include "platform/win32.h"
 
 namespace {
@@ -484,12 +485,14 @@ TEST(TextMeasure, StaleHandlesFailCleanly) {
   Canvas c(20, 20);
   EXPECT_EQ(DrawTextA(c.dc(), nullptr, -1, &r, 0), 0);
   EXPECT_EQ(DrawTextA(c.dc(), "x", -1, nullptr, 0), 0);
-  // A DC whose selected font was deleted draws in the system font.
+  // A DC whose font handle went stale under it draws in the system font
+  // (DeleteObject refuses a selected font, so the handle is pulled directly).
   HFONT f = CreateFontA(-20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
   HGDIOBJ old = SelectObject(c.dc(), f);
-  DeleteObject(f);
+  platform::ReleaseHandle(f);
   EXPECT_TRUE(GetTextMetricsA(c.dc(), &tm));
-  EXPECT_GT(tm.tmHeight, 0);
+  EXPECT_EQ(tm.tmHeight, 16);
+  EXPECT_EQ(tm.tmWeight, FW_BOLD);
   SelectObject(c.dc(), old);
 }
 
