@@ -204,6 +204,33 @@ TEST_F(ComboTest, ListMessagesAndTheListOnlyKind) {
   EXPECT_EQ(SendMessageA(l, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)));
 }
 
+TEST_F(ComboTest, TheSimpleKindShowsItsListAlwaysAndTakesClicksInIt) {
+  HWND c = Make("ComboBox", "", CBS_SIMPLE, 10, 10, 100, 120, 9);
+  for (const char* item : {"甲", "乙", "丙"})
+    SendMessageA(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  Pump();
+  rec_.Clear();
+  HWND edit = GetDlgItem(c, 1001);
+  ASSERT_NE(edit, nullptr);
+  RECT er, cr;
+  GetWindowRect(edit, &er);
+  GetWindowRect(c, &cr);
+  EXPECT_EQ(cr.bottom - cr.top, 120) << "the simple kind keeps its full height";
+  POINT below{er.left + 5, er.bottom + 8};
+  HWND list = WindowFromPoint(below);
+  char cls[32] = {};
+  GetClassNameA(list, cls, sizeof cls);
+  ASSERT_STREQ(cls, "ComboLBox");
+  EXPECT_EQ(GetParent(list), c) << "a child, not a popup";
+  int h = static_cast<int>(SendMessageA(c, CB_GETITEMHEIGHT, 0, 0));
+  ClickAt(list, 5, h + h / 2);
+  Pump();
+  EXPECT_EQ(Text(c), "乙");
+  EXPECT_EQ(SendMessageA(c, CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(Commands(), (Cmds{{9, CBN_SELCHANGE}}));
+  EXPECT_FALSE(Dropped(c));
+}
+
 TEST_F(ComboTest, DestroyingTheComboBoxTakesItsListAlong) {
   HWND c = Combo();
   ClickButton(c);
