@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -90,6 +91,18 @@ TEST(FontMetrics, NegativeHeightIsTheCharacterHeightPositiveTheCell) {
   EXPECT_GT(RealizeFont(Font("MS Sans Serif", -16))->Metrics().height,
             RealizeFont(Font("MS Sans Serif", -11))->Metrics().height);
   EXPECT_GT(RealizeFont(Font("MS Sans Serif", 0))->Metrics().height, 0) << "height 0 picks a default";
+}
+
+TEST(FontMetrics, AbsurdSizesAreHeldToScreenSizes) {
+  for (int height : {-1000000, 1000000, INT_MIN + 1}) {
+    RealizedFont* f = RealizeFont(Font("MS Sans Serif", height));
+    EXPECT_GT(f->Metrics().height, 0) << height;
+    EXPECT_LE(f->Metrics().height, 1400) << height;
+    EXPECT_LE(f->Glyph(U'W').width, 1400) << height;
+  }
+  LOGFONTA wide = Font("MS Sans Serif", -12);
+  wide.lfWidth = 1000000;
+  EXPECT_LE(RealizeFont(wide)->Glyph(U'W').width, 2 * 1400);
 }
 
 TEST(FontMetrics, AverageAndMaximumWidthsAreSane) {

@@ -54,6 +54,11 @@ FacePtr OpenFace(FontFile* file) {
 
 // A height of 0 asks for "a reasonable default": 9 points at 96 dpi.
 constexpr double kDefaultEmPixels = 12.0;
+// A LOGFONTA is caller data: a height of a million pixels would ask
+// FreeType for glyph bitmaps of terabytes. Sizes are held to what a screen
+// can show.
+constexpr double kMaxEmPixels = 1024.0;
+constexpr double kMaxWidthPixels = 1024.0;
 
 struct VerticalUnits {
   double ascent;  // font units
@@ -94,6 +99,7 @@ class FtFont final : public RealizedFont {
     } else if (lf.lfHeight != 0) {
       emPixels_ = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight * 0.85;
     }
+    emPixels_ = std::clamp(emPixels_, 1.0, kMaxEmPixels);
     if (face_) SizeFace(face_.get());
     ComputeMetrics();
   }
@@ -120,7 +126,8 @@ class FtFont final : public RealizedFont {
       const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
       if (os2 != nullptr && os2->version != 0xFFFF && os2->xAvgCharWidth > 0)
         width = static_cast<FT_F26Dot6>(
-            std::lround(lf_.lfWidth * 64.0 * face->units_per_EM / static_cast<double>(os2->xAvgCharWidth)));
+            std::lround(std::min<double>(lf_.lfWidth, kMaxWidthPixels) * 64.0 * face->units_per_EM /
+                        static_cast<double>(os2->xAvgCharWidth)));
     }
     FT_Set_Char_Size(face, width, height, 72, 72);
   }
@@ -147,7 +154,8 @@ class FtFont final : public RealizedFont {
     const VerticalUnits cell = CellUnits(face);
     m.ascent = Round(cell.ascent * scale);
     m.descent = Round(cell.descent * scale);
-    if (lf_.lfHeight > 0 && lf_.lfHeight >= m.ascent) m.descent = lf_.lfHeight - m.ascent;
+    if (lf_.lfHeight > 0 && lf_.lfHeight >= m.ascent && lf_.lfHeight <= m.height + 1)
+      m.descent = lf_.lfHeight - m.ascent;
     m.height = m.ascent + m.descent;
     m.internalLeading = std::max(0, m.height - Round(emPixels_));
     // face->height is the hhea line spacing; what it adds beyond the cell is
