@@ -22,6 +22,12 @@ struct DialogAccess {
     return d->OnMessage(m, w, l, r);
   }
   static int& DefaultId(DialogWindow* d) { return d->defaultId_; }
+  static HWND& SavedFocus(DialogWindow* d) { return d->savedFocus_; }
+  static void RestoreFocus(DialogWindow* d) {
+    HWND f = d->savedFocus_;
+    if (!f || !IsChild(d->hwnd_, f) || !IsWindowVisible(f) || !IsWindowEnabled(f)) f = d->InitialFocus();
+    if (f && GetFocus() != f) SetFocus(f);
+  }
 };
 
 namespace {
@@ -141,6 +147,19 @@ LRESULT CALLBACK DialogClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
       EndPaint(hwnd, &ps);
       return 0;
     }
+    case WM_ACTIVATE:
+      // Like the dialog manager: the control that had the focus gets it back
+      // when the dialog is active again (after a message box, say).
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND f = GetFocus();
+        if (f && IsChild(hwnd, f)) DialogAccess::SavedFocus(d) = f;
+      } else {
+        DialogAccess::RestoreFocus(d);
+      }
+      return 0;
+    case WM_SETFOCUS:
+      DialogAccess::RestoreFocus(d);
+      return 0;
     case DM_GETDEFID:
       return MAKELRESULT(DialogAccess::DefaultId(d), DC_HASDEFID);
     case DM_SETDEFID:

@@ -61,6 +61,7 @@ class DialogWindow {
   HWND owner_ = nullptr;
   HFONT font_ = nullptr;
   int defaultId_ = IDOK;
+  HWND savedFocus_ = nullptr;
   bool ended_ = false;
   INT_PTR result_ = IDCANCEL;
 };
