@@ -77,7 +77,8 @@ class ColorDialogTest : public DialogTest {
   static int Sel(int grid) { return static_cast<int>(SendMessageA(Item(grid), dlg::SGM_GETSEL, 0, 0)); }
   static void ClickCell(int grid, int index) {
     RECT cell;
-    SendMessageA(Item(grid), dlg::SGM_GETCELLRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+    SendMessageA(Item(grid), dlg::SGM_GETCELLRECT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&cell));
     ClickOn(Item(grid), (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
   }
   // Clicks a point of the dialog's own face (client coordinates).
@@ -93,8 +94,7 @@ class ColorDialogTest : public DialogTest {
 TEST_F(ColorDialogTest, ColourTypedIntoRedGreenAndBlueIsConfirmed) {
   std::string hue, sat, lum;
   CHOOSECOLORA cc = Make(CC_FULLOPEN);
-  Script({[] { TypeInto(Item(COLOR_RED), "255"); },
-          [] { TypeInto(Item(COLOR_GREEN), "0"); },
+  Script({[] { TypeInto(Item(COLOR_RED), "255"); }, [] { TypeInto(Item(COLOR_GREEN), "0"); },
           [] { TypeInto(Item(COLOR_BLUE), "0"); },
           [&] {
             hue = Text(Item(COLOR_HUE));
@@ -102,8 +102,7 @@ TEST_F(ColorDialogTest, ColourTypedIntoRedGreenAndBlueIsConfirmed) {
             lum = Text(Item(COLOR_LUM));
             TypeInto(Item(COLOR_GREEN), "128");
           },
-          [] { TypeInto(Item(COLOR_BLUE), "64"); },
-          [] { Key(VK_RETURN); }});
+          [] { TypeInto(Item(COLOR_BLUE), "64"); }, [] { Key(VK_RETURN); }});
   ASSERT_TRUE(ChooseColorA(&cc));
   EXPECT_EQ(cc.rgbResult, RGB(255, 128, 64));
   EXPECT_EQ(hue + "/" + sat + "/" + lum, "0/240/120") << "pure red in HLS";
@@ -113,8 +112,7 @@ TEST_F(ColorDialogTest, ColourTypedIntoRedGreenAndBlueIsConfirmed) {
 TEST_F(ColorDialogTest, HlsFieldsDriveTheRgbFieldsAndLargeNumbersAreCapped) {
   std::string r, g, b, capped;
   CHOOSECOLORA cc = Make(CC_FULLOPEN);
-  Script({[] { TypeInto(Item(COLOR_LUM), "120"); },
-          [] { TypeInto(Item(COLOR_SAT), "240"); },
+  Script({[] { TypeInto(Item(COLOR_LUM), "120"); }, [] { TypeInto(Item(COLOR_SAT), "240"); },
           [] { TypeInto(Item(COLOR_HUE), "80"); },
           [&] {
             r = Text(Item(COLOR_RED));
@@ -137,8 +135,7 @@ TEST_F(ColorDialogTest, CancelEscapeAndCloseLeaveTheResultAndCustomColoursAlone)
   for (int how = 0; how < 3; ++how) {
     for (auto& c : custom_) c = RGB(9, 9, 9);
     CHOOSECOLORA cc = Make(CC_FULLOPEN | CC_RGBINIT, before);
-    Script({[] { ClickCell(COLOR_BOX1, 8); },
-            [] { ClickOn(Item(COLOR_ADD)); },
+    Script({[] { ClickCell(COLOR_BOX1, 8); }, [] { ClickOn(Item(COLOR_ADD)); },
             [how] {
               if (how == 0) ClickOn(Item(IDCANCEL));
               if (how == 1) Key(VK_ESCAPE);
@@ -179,12 +176,9 @@ TEST_F(ColorDialogTest, AddingCustomColoursFillsTheSlotsInTurnAndOkWritesThemBac
   for (auto& c : custom_) c = RGB(200, 200, 200);
   custom_[5] = RGB(1, 1, 1);
   CHOOSECOLORA cc = Make(CC_FULLOPEN);
-  Script({[] { ClickCell(COLOR_BOX1, 0); },
-          [] { ClickOn(Item(COLOR_ADD)); },
-          [] { TypeInto(Item(COLOR_RED), "10"); },
-          [] { ClickOn(Item(COLOR_ADD)); },
-          [] { ClickCell(COLOR_CUSTOM1, 5); },
-          [] { ClickOn(Item(IDOK)); }});
+  Script({[] { ClickCell(COLOR_BOX1, 0); }, [] { ClickOn(Item(COLOR_ADD)); },
+          [] { TypeInto(Item(COLOR_RED), "10"); }, [] { ClickOn(Item(COLOR_ADD)); },
+          [] { ClickCell(COLOR_CUSTOM1, 5); }, [] { ClickOn(Item(IDOK)); }});
   ASSERT_TRUE(ChooseColorA(&cc));
   EXPECT_EQ(custom_[0], kBasicColors[0]);
   EXPECT_EQ(custom_[1], RGB(10, GetGValue(kBasicColors[0]), GetBValue(kBasicColors[0])));
@@ -272,8 +266,7 @@ TEST_F(ColorDialogTest, OpensOnTheBasicGridWithArrowsMovingTheSelection) {
             grid = Item(COLOR_BOX1);
             Key(VK_RIGHT);
           },
-          [] { Key(VK_DOWN); },
-          [] { Key(VK_RETURN); }});
+          [] { Key(VK_DOWN); }, [] { Key(VK_RETURN); }});
   ASSERT_TRUE(ChooseColorA(&cc));
   EXPECT_EQ(focus, grid);
   EXPECT_EQ(cc.rgbResult, kBasicColors[18]);

@@ -3,8 +3,8 @@
 // the owner's view of the modal loop.
 #include <cmath>
 
-#include "platform/handles.h"
 #include "dlg_fixture.h"
+#include "platform/handles.h"
 
 namespace {
 
@@ -169,8 +169,7 @@ TEST_F(MessageBoxTest, TheOwnerHearsEnterIdleWithTheBoxAndItsTimerTicks) {
             box = Active();
             pt::AdvanceTime(100);
           },
-          [] { pt::AdvanceTime(100); },
-          [] { Key(VK_RETURN); }});
+          [] { pt::AdvanceTime(100); }, [] { Key(VK_RETURN); }});
   rec_.Clear();
   EXPECT_EQ(MessageBoxA(owner_, "text", "c", MB_OK), IDOK);
   KillTimer(owner_, 7);

@@ -55,7 +55,9 @@ TEST(SavePaths, FiltersParseInPairsAndPatternsMatchLikeWindows) {
 TEST(SavePaths, NamesWithControlCharactersBrokenUtf8OrLongPartsAreRefused) {
   EXPECT_EQ(dlg::NameProblem("图案 1.bmp"), "");
   EXPECT_EQ(dlg::NameProblem("dir/图案.bmp"), "");
-  EXPECT_NE(dlg::NameProblem("a\x01" "b"), "");
+  EXPECT_NE(dlg::NameProblem("a\x01"
+                             "b"),
+            "");
   EXPECT_NE(dlg::NameProblem("a\tb"), "");
   EXPECT_NE(dlg::NameProblem("\xE5\x9B"), "") << "a cut-off character";
   EXPECT_NE(dlg::NameProblem("\xC0\xAF"), "") << "an overlong slash";
@@ -128,7 +130,8 @@ class SaveDialogTest : public DialogTest {
     auto it = std::find(names.begin(), names.end(), name);
     ASSERT_NE(it, names.end()) << name;
     RECT r;
-    SendMessageA(Item(lst1), LB_GETITEMRECT, static_cast<WPARAM>(it - names.begin()), reinterpret_cast<LPARAM>(&r));
+    SendMessageA(Item(lst1), LB_GETITEMRECT, static_cast<WPARAM>(it - names.begin()),
+                 reinterpret_cast<LPARAM>(&r));
     DoubleClickOn(Item(lst1), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
   }
 
@@ -351,9 +354,21 @@ TEST_F(SaveDialogTest, BadNamesAndMissingFoldersAreExplainedAndTheDialogStays) {
             dialog = Active();
             put("bad\x01name");
           },
-          note, [&] { activeAfter.push_back(Active()); put("a\tb.bmp"); },
-          note, [&] { activeAfter.push_back(Active()); Enter("nowhere/x.bmp"); },
-          note, [&] { activeAfter.push_back(Active()); Key(VK_ESCAPE); }});
+          note,
+          [&] {
+            activeAfter.push_back(Active());
+            put("a\tb.bmp");
+          },
+          note,
+          [&] {
+            activeAfter.push_back(Active());
+            Enter("nowhere/x.bmp");
+          },
+          note,
+          [&] {
+            activeAfter.push_back(Active());
+            Key(VK_ESCAPE);
+          }});
   EXPECT_FALSE(GetSaveFileNameA(&o));
   ASSERT_EQ(messages.size(), 3u);
   EXPECT_NE(messages[0].find("控制字符"), std::string::npos) << messages[0];

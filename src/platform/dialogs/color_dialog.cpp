@@ -123,10 +123,12 @@ class ColorDialog : public DialogWindow {
     switch (msg) {
       case WM_LBUTTONDOWN:
         if (!open_) return false;
-        if (PtInRect(&kField, p)) dragging_ = Drag::Field;
+        if (PtInRect(&kField, p))
+          dragging_ = Drag::Field;
         else if (p.x >= kLumBar.left && p.x < kMarkerX + 10 && p.y >= kLumBar.top && p.y < kLumBar.bottom)
           dragging_ = Drag::Lum;
-        else return false;
+        else
+          return false;
         SetCapture(hwnd());
         DragTo(p);
         result = 0;
@@ -200,11 +202,13 @@ class ColorDialog : public DialogWindow {
     HWND grid = Item(gridId);
     int i = static_cast<int>(SendMessageA(grid, SGM_GETSEL, 0, 0));
     if (i < 0) return;
-    SetColor(gridId == COLOR_BOX1 ? kBasicColors[static_cast<std::size_t>(i)] : custom_[static_cast<std::size_t>(i)]);
+    SetColor(gridId == COLOR_BOX1 ? kBasicColors[static_cast<std::size_t>(i)]
+                                  : custom_[static_cast<std::size_t>(i)]);
     ColorChanged(0);
     // A custom colour equal to a basic one still stays selected where clicked.
     SendMessageA(grid, SGM_SETSEL, static_cast<WPARAM>(i), 0);
-    SendMessageA(Item(gridId == COLOR_BOX1 ? COLOR_CUSTOM1 : COLOR_BOX1), SGM_SETSEL, static_cast<WPARAM>(-1), 0);
+    SendMessageA(Item(gridId == COLOR_BOX1 ? COLOR_CUSTOM1 : COLOR_BOX1), SGM_SETSEL, static_cast<WPARAM>(-1),
+                 0);
   }
 
   void OpenCustomPart() {
@@ -223,12 +227,18 @@ class ColorDialog : public DialogWindow {
 
   int FieldValue(int id) const {
     switch (id) {
-      case COLOR_HUE: return hls_.h;
-      case COLOR_SAT: return hls_.s;
-      case COLOR_LUM: return hls_.l;
-      case COLOR_RED: return GetRValue(rgb_);
-      case COLOR_GREEN: return GetGValue(rgb_);
-      default: return GetBValue(rgb_);
+      case COLOR_HUE:
+        return hls_.h;
+      case COLOR_SAT:
+        return hls_.s;
+      case COLOR_LUM:
+        return hls_.l;
+      case COLOR_RED:
+        return GetRValue(rgb_);
+      case COLOR_GREEN:
+        return GetGValue(rgb_);
+      default:
+        return GetBValue(rgb_);
     }
   }
 

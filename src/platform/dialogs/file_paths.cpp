@@ -150,8 +150,10 @@ bool ListFolder(const std::string& path, const std::string& patterns, std::vecto
     e.folder = S_ISDIR(st.st_mode);
     e.size = static_cast<std::uint64_t>(st.st_size);
     e.modified = st.st_mtime;
-    if (e.folder) folders.push_back(std::move(e));
-    else if (MatchesPatterns(e.name, patterns)) files.push_back(std::move(e));
+    if (e.folder)
+      folders.push_back(std::move(e));
+    else if (MatchesPatterns(e.name, patterns))
+      files.push_back(std::move(e));
   }
   auto byName = [](const FolderEntry& a, const FolderEntry& b) {
     return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),

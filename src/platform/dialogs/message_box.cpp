@@ -155,7 +155,8 @@ class MessageBoxDialog : public DialogWindow {
     int n = static_cast<int>(buttons_.size());
     int x = (width_ - (n * kButtonW + (n - 1) * kButtonGap)) / 2;
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
-      DWORD style = WS_TABSTOP | (i == defaultIndex_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | (i == 0 ? WS_GROUP : 0);
+      DWORD style =
+          WS_TABSTOP | (i == defaultIndex_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | (i == 0 ? WS_GROUP : 0);
       Add("Button", buttons_[i].label, style, x, buttonsY_, kButtonW, kButtonH, buttons_[i].id);
       x += kButtonW + kButtonGap;
     }

@@ -76,15 +76,17 @@ class SaveDialog : public DialogWindow {
       item.fmt = HDF_LEFT | HDF_STRING;
       SendMessageA(header, HDM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
     }
-    HWND list = Add("ListBox", "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
-                    8, 58, kWidth - 16, 174, lst1, WS_EX_CLIENTEDGE);
+    HWND list =
+        Add("ListBox", "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT, 8,
+            58, kWidth - 16, 174, lst1, WS_EX_CLIENTEDGE);
     SetColumnStops(list);
     Add("Static", "文件名(&N):", 0, 8, 248, 84, 14, stc3);
     HWND edit = Add("Edit", initialName_.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, 96, 244, 300, 22, edt1,
                     WS_EX_CLIENTEDGE);
     Add("Static", "保存类型(&T):", 0, 8, 276, 84, 14, stc2);
     HWND types = Add("ComboBox", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 96, 272, 300, 160, cmb1);
-    for (const auto& f : filters_) SendMessageA(types, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.description.c_str()));
+    for (const auto& f : filters_)
+      SendMessageA(types, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.description.c_str()));
     SendMessageA(types, CB_SETCURSEL, filterIndex_, 0);
     Add("Button", "保存(&S)", WS_TABSTOP | BS_DEFPUSHBUTTON, 408, 244, 84, 23, IDOK);
     Add("Button", "取消", WS_TABSTOP, 408, 272, 84, 23, IDCANCEL);
@@ -113,7 +115,8 @@ class SaveDialog : public DialogWindow {
         if (code == CBN_SELCHANGE) {
           int i = static_cast<int>(SendMessageA(Item(cmb2), CB_GETCURSEL, 0, 0));
           std::vector<std::string> chain = Ancestors(folder_);
-          if (i >= 0 && static_cast<std::size_t>(i) < chain.size()) ShowFolder(chain[static_cast<std::size_t>(i)], true);
+          if (i >= 0 && static_cast<std::size_t>(i) < chain.size())
+            ShowFolder(chain[static_cast<std::size_t>(i)], true);
         }
         return;
       case cmb1:
@@ -128,11 +131,14 @@ class SaveDialog : public DialogWindow {
         return;
       case lst1:
         if (code == LBN_SELCHANGE) {
-          if (const FolderEntry* e = SelectedEntry(); e && !e->folder) SetWindowTextA(Item(edt1), e->name.c_str());
+          if (const FolderEntry* e = SelectedEntry(); e && !e->folder)
+            SetWindowTextA(Item(edt1), e->name.c_str());
         } else if (code == LBN_DBLCLK) {
           if (const FolderEntry* e = SelectedEntry()) {
-            if (e->folder) ShowFolder(Resolve(folder_, e->name), true);
-            else Confirm();
+            if (e->folder)
+              ShowFolder(Resolve(folder_, e->name), true);
+            else
+              Confirm();
           }
         }
         return;
@@ -158,7 +164,9 @@ class SaveDialog : public DialogWindow {
     SendMessageA(list, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops));
   }
 
-  const std::string& Patterns() const { return pattern_.empty() ? filters_[filterIndex_].patterns : pattern_; }
+  const std::string& Patterns() const {
+    return pattern_.empty() ? filters_[filterIndex_].patterns : pattern_;
+  }
 
   // Reads path and shows it. A folder that cannot be read is reported and
   // the dialog stays where it was; if the folder it was showing has gone
@@ -247,7 +255,8 @@ class SaveDialog : public DialogWindow {
       return;
     }
     if (Exists(path)) {
-      if ((ofn_.Flags & OFN_OVERWRITEPROMPT) && Ask(path + " 已存在。\n要替换它吗？", MB_YESNO | MB_ICONWARNING) != IDYES) {
+      if ((ofn_.Flags & OFN_OVERWRITEPROMPT) &&
+          Ask(path + " 已存在。\n要替换它吗？", MB_YESNO | MB_ICONWARNING) != IDYES) {
         BackToName();
         return;
       }
@@ -313,14 +322,19 @@ BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn) {
   const std::size_t nameAt = path.find_last_of('/') + 1;
   ofn->nFileOffset = static_cast<WORD>(nameAt);
   const std::size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || dot < nameAt) ofn->nFileExtension = static_cast<WORD>(path.size());
-  else if (dot + 1 == path.size()) ofn->nFileExtension = 0;
-  else ofn->nFileExtension = static_cast<WORD>(dot + 1);
+  if (dot == std::string::npos || dot < nameAt)
+    ofn->nFileExtension = static_cast<WORD>(path.size());
+  else if (dot + 1 == path.size())
+    ofn->nFileExtension = 0;
+  else
+    ofn->nFileExtension = static_cast<WORD>(dot + 1);
   if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > path.size() - nameAt)
     std::memcpy(ofn->lpstrFileTitle, path.c_str() + nameAt, path.size() - nameAt + 1);
   if (dialog.readOnlyBox()) {
-    if (dialog.readOnlyChecked()) ofn->Flags |= OFN_READONLY;
-    else ofn->Flags &= ~static_cast<DWORD>(OFN_READONLY);
+    if (dialog.readOnlyChecked())
+      ofn->Flags |= OFN_READONLY;
+    else
+      ofn->Flags &= ~static_cast<DWORD>(OFN_READONLY);
   }
   return TRUE;
 }

@@ -107,11 +107,20 @@ LRESULT CALLBACK SwatchGridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_KEYDOWN: {
       int at = g.sel < 0 ? 0 : g.sel, next = at;
       switch (wParam) {
-        case VK_LEFT: next = at % g.columns ? at - 1 : at; break;
-        case VK_RIGHT: next = at % g.columns < g.columns - 1 ? at + 1 : at; break;
-        case VK_UP: next = at >= g.columns ? at - g.columns : at; break;
-        case VK_DOWN: next = at + g.columns < count ? at + g.columns : at; break;
-        default: return DefWindowProcA(hwnd, msg, wParam, lParam);
+        case VK_LEFT:
+          next = at % g.columns ? at - 1 : at;
+          break;
+        case VK_RIGHT:
+          next = at % g.columns < g.columns - 1 ? at + 1 : at;
+          break;
+        case VK_UP:
+          next = at >= g.columns ? at - g.columns : at;
+          break;
+        case VK_DOWN:
+          next = at + g.columns < count ? at + g.columns : at;
+          break;
+        default:
+          return DefWindowProcA(hwnd, msg, wParam, lParam);
       }
       Select(hwnd, g, next, g.sel != next || g.sel < 0);
       return 0;
@@ -123,8 +132,10 @@ LRESULT CALLBACK SwatchGridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       InvalidateRect(hwnd, nullptr, FALSE);
       return 0;
     case SGM_SETSEL:
-      Select(hwnd, g, static_cast<int>(wParam) >= 0 && static_cast<int>(wParam) < count ? static_cast<int>(wParam) : -1,
-             false);
+      Select(
+          hwnd, g,
+          static_cast<int>(wParam) >= 0 && static_cast<int>(wParam) < count ? static_cast<int>(wParam) : -1,
+          false);
       return 0;
     case SGM_GETSEL:
       return g.sel;

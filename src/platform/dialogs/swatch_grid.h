@@ -16,9 +16,9 @@ namespace platform::dialogs {
 
 inline constexpr char kSwatchGridClass[] = "HwfSwatchGrid";
 
-constexpr UINT SGM_SETCOLORS = WM_USER + 0x60;  // wParam MAKEWPARAM(columns, rows), lParam const COLORREF*
-constexpr UINT SGM_SETSEL = WM_USER + 0x61;     // wParam index, or -1 for none
-constexpr UINT SGM_GETSEL = WM_USER + 0x62;     // the index, -1 for none
+constexpr UINT SGM_SETCOLORS = WM_USER + 0x60;    // wParam MAKEWPARAM(columns, rows), lParam const COLORREF*
+constexpr UINT SGM_SETSEL = WM_USER + 0x61;       // wParam index, or -1 for none
+constexpr UINT SGM_GETSEL = WM_USER + 0x62;       // the index, -1 for none
 constexpr UINT SGM_GETCELLRECT = WM_USER + 0x63;  // wParam index, lParam RECT* (client coordinates)
 constexpr WORD SGN_SELCHANGE = 1;
 
