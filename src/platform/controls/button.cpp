@@ -253,7 +253,8 @@ bool Inside(HWND hwnd, LPARAM lParam) {
 
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   ButtonState* s = States().Get(hwnd);
-  if (!s) {
+  // A fresh state at WM_NCCREATE, even if a handle value comes round again.
+  if (!s || msg == WM_NCCREATE) {
     if (msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
     s = States().Create(hwnd);
   }

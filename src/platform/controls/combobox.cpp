@@ -332,7 +332,7 @@ void OnMouse(HWND hwnd, ComboState& s, UINT msg, LPARAM lParam) {
 
 LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   ComboState* s = States().Get(hwnd);
-  if (!s) {
+  if (!s || msg == WM_NCCREATE) {
     if (msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
     States().Create(hwnd);
     // A scroll-bar style on a combo box is meant for its list; the field

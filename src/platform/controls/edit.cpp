@@ -323,13 +323,14 @@ bool ParentIsCombo(HWND hwnd) {
 
 LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   EditState* s = EditStates().Get(hwnd);
-  if (!s) {
+  // A fresh state at WM_NCCREATE, even if a handle value comes round again.
+  if (!s || msg == WM_NCCREATE) {
     if (msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
     s = EditStates().Create(hwnd);
     auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
     if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) s->buf.SetText(cs->lpszName);
     s->inCombo = ParentIsCombo(hwnd);
-    return TRUE;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
   switch (msg) {
     case WM_CREATE:

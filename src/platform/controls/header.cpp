@@ -104,7 +104,8 @@ POINT PointOf(LPARAM l) { return POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
 
 LRESULT CALLBACK HeaderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   HeaderState* s = States().Get(hwnd);
-  if (!s) {
+  // A fresh state at WM_NCCREATE, even if a handle value comes round again.
+  if (!s || msg == WM_NCCREATE) {
     if (msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
     s = States().Create(hwnd);
   }

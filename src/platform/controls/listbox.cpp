@@ -369,7 +369,8 @@ LRESULT OnMouse(HWND hwnd, ListState& s, UINT msg, LPARAM lParam) {
 
 LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   ListState* s = States().Get(hwnd);
-  if (!s) {
+  // A fresh state at WM_NCCREATE, even if a handle value comes round again.
+  if (!s || msg == WM_NCCREATE) {
     if (msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
     s = States().Create(hwnd);
     char name[16] = {};

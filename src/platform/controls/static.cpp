@@ -64,7 +64,8 @@ void Paint(HWND hwnd, const StaticState& s) {
 
 LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   StaticState* s = States().Get(hwnd);
-  if (!s) {
+  // A fresh state at WM_NCCREATE, even if a handle value comes round again.
+  if (!s || msg == WM_NCCREATE) {
     if (msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
     s = States().Create(hwnd);
   }
