@@ -223,6 +223,10 @@ TEST_F(ComboTest, TheSimpleKindShowsItsListAlwaysAndTakesClicksInIt) {
   ASSERT_STREQ(cls, "ComboLBox");
   EXPECT_EQ(GetParent(list), c) << "a child, not a popup";
   int h = static_cast<int>(SendMessageA(c, CB_GETITEMHEIGHT, 0, 0));
+  POINT hover = Screen(list, 5, 2 * h + h / 2);
+  pt::MouseMove(hover.x, hover.y);
+  Pump();
+  EXPECT_EQ(SendMessageA(c, CB_GETCURSEL, 0, 0), CB_ERR) << "passing over an item chooses nothing";
   ClickAt(list, 5, h + h / 2);
   Pump();
   EXPECT_EQ(Text(c), "乙");

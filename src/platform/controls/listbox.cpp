@@ -328,7 +328,9 @@ LRESULT OnMouse(HWND hwnd, ListState& s, UINT msg, LPARAM lParam) {
   int at = PtInRect(&rc, p) ? ItemAt(s, p.y) : -1;
   if (s.combo) {
     // A combo box's list follows the pointer and reports the release.
-    if (msg == WM_MOUSEMOVE && at >= 0) Select(hwnd, s, at);
+    // (The always-shown list of the simple kind selects on press only.)
+    bool hover = msg == WM_MOUSEMOVE && IsPopup(hwnd);
+    if ((hover || msg == WM_LBUTTONDOWN) && at >= 0) Select(hwnd, s, at);
     if (msg == WM_LBUTTONUP) SendMessageA(s.combo, kComboListChose, static_cast<WPARAM>(at), 0);
     return 0;
   }
