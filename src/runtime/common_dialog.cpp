@@ -1,6 +1,7 @@
 #include "runtime/common_dialog.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <vector>
 
 namespace runtime {
 namespace {
@@ -17,11 +18,22 @@ class PlatformDialogs final : public DialogProvider {
     if (!ChooseColorA(&cc)) return std::nullopt;
     return cc.rgbResult;
   }
-  // The platform's save dialog is not there yet; until it is, saving
-  // behaves as cancelled, which writes nothing and loses nothing.
-  std::optional<std::string> SaveFileName(const SaveDialogRequest&) override {
-    std::fputs("huiwenfang: the save dialog is not available\n", stderr);
-    return std::nullopt;
+  std::optional<std::string> SaveFileName(const SaveDialogRequest& r) override {
+    // Room for any path the system can open; the dialog refuses longer ones
+    // rather than cutting them short.
+    std::vector<char> file(4096, '\0');
+    r.file_name.copy(file.data(), std::min(r.file_name.size(), file.size() - 1));
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = r.owner;
+    ofn.lpstrFilter = r.filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrTitle = r.title.empty() ? nullptr : r.title.c_str();
+    ofn.Flags = r.flags;
+    if (!GetSaveFileNameA(&ofn)) return std::nullopt;
+    return std::string(file.data());
   }
 };
 

@@ -3,7 +3,10 @@
 // and a cancel changes nothing.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <array>
+#include <cstdlib>
 
 #include "patterns/runtime_error.h"
 #include "platform/testing.h"
@@ -94,6 +97,25 @@ TEST_F(ModalDialogTest, AnErrorInAHandlerShowsAMessageBoxAndTheFormGoesOn) {
   EXPECT_EQ(ticks_, 2);
   EXPECT_FALSE(IsWindow(FindWindowA("#32770", nullptr)));
   EXPECT_TRUE(IsWindowEnabled(form_->Hwnd())) << "the owner is usable again";
+}
+
+TEST_F(ModalDialogTest, TheSaveDialogReturnsTheConfirmedNameAndCancelKeepsTheOld) {
+  CommonDialog& cdl = *form_->Dialog("cdl1");
+  cdl.SetFilter("BMP Files(*.bmp)|*.bmp");
+  cdl.SetDialogTitle("保存");
+  char dir[] = "/tmp/hwf_save_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string name = std::string(dir) + "/effect.bmp";
+  cdl.SetFileName(name);
+  AnswerAfterTwoTicks(IDOK);
+  EXPECT_TRUE(cdl.ShowSave());
+  EXPECT_EQ(caption_, "保存");
+  EXPECT_EQ(cdl.FileName(), name);
+  EXPECT_EQ(ticks_, 2);
+  AnswerAfterTwoTicks(IDCANCEL);
+  EXPECT_FALSE(cdl.ShowSave());
+  EXPECT_EQ(cdl.FileName(), name);
+  rmdir(dir);
 }
 
 }  // namespace
