@@ -77,6 +77,20 @@ TEST_F(MessageBoxTest, TabMovesTheFocusAndReturnPressesTheFocusedButton) {
   EXPECT_EQ(MessageBoxA(owner_, "text", "caption", MB_YESNOCANCEL), IDCANCEL) << "Shift+Tab wraps backwards";
 }
 
+TEST_F(MessageBoxTest, UnderlinedLettersAnswerWithOrWithoutAlt) {
+  Script({[] { Key('N'); }});
+  EXPECT_EQ(MessageBoxA(owner_, "text", "caption", MB_YESNO), IDNO);
+  Script({[] {
+    pt::KeyDown(VK_MENU);
+    Key('Y');
+    pt::KeyUp(VK_MENU);
+  }});
+  EXPECT_EQ(MessageBoxA(owner_, "text", "caption", MB_YESNOCANCEL | MB_DEFBUTTON3), IDYES);
+  Script({[] { Key('Q'); }, [] { Key(VK_RETURN); }});
+  EXPECT_EQ(MessageBoxA(owner_, "text", "caption", MB_YESNO | MB_DEFBUTTON2), IDNO) << "no button has Q";
+  EXPECT_EQ(StepsRun(), 2u);
+}
+
 TEST_F(MessageBoxTest, OpensAsAnOwnedDialogCentredOverTheOwnerWithTheDefaultFocused) {
   HWND box = nullptr, focus = nullptr, parent = nullptr, cancel = nullptr;
   std::string cls, caption;

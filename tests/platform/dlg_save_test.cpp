@@ -443,3 +443,60 @@ TEST_F(SaveDialogTest, BadStructuresFail) {
 }
 
 }  // namespace
+
+namespace {
+
+using SaveDialogKeys = SaveDialogTest;
+
+TEST_F(SaveDialogKeys, TheFolderDropDownGoesUpAndReturnInAnOpenDropDownDoesNotSave) {
+  std::string afterUp;
+  bool droppedAfterF4 = false, openAfterReturn = false;
+  HWND dialog = nullptr;
+  OPENFILENAMEA o = Make(0, dir_ + "/sub/");
+  Script({[&] {
+            dialog = Active();
+            SetFocus(Item(cmb2));
+            Key(VK_UP);  // the parent is the entry above
+          },
+          [&] {
+            afterUp = ShownFolder();
+            SetFocus(Item(cmb1));
+            Key(VK_F4);
+          },
+          [&] {
+            droppedAfterF4 = SendMessageA(Item(cmb1), CB_GETDROPPEDSTATE, 0, 0) != 0;
+            Key(VK_RETURN);  // closes the list, nothing more
+          },
+          [&] {
+            openAfterReturn = IsWindow(dialog) && Active() == dialog;
+            Key(VK_ESCAPE);
+          }});
+  EXPECT_FALSE(GetSaveFileNameA(&o));
+  EXPECT_EQ(afterUp, dir_);
+  EXPECT_TRUE(droppedAfterF4);
+  EXPECT_TRUE(openAfterReturn);
+}
+
+TEST_F(SaveDialogKeys, AltWithALabelsLetterFocusesTheControlAfterTheLabel) {
+  int afterAltT = 0, afterAltN = 0;
+  OPENFILENAMEA o = Make(0, dir_ + "/");
+  auto alt = [](UINT vk) {
+    platform::testing::KeyDown(VK_MENU);
+    Key(vk);
+    platform::testing::KeyUp(VK_MENU);
+  };
+  Script({[&] { alt('T'); },
+          [&] {
+            afterAltT = GetDlgCtrlID(GetFocus());
+            alt('N');
+          },
+          [&] {
+            afterAltN = GetDlgCtrlID(GetFocus());
+            Key(VK_ESCAPE);
+          }});
+  EXPECT_FALSE(GetSaveFileNameA(&o));
+  EXPECT_EQ(afterAltT, cmb1);
+  EXPECT_EQ(afterAltN, edt1);
+}
+
+}  // namespace

@@ -86,6 +86,45 @@ bool RouteDialogKey(HWND dialog, HWND focus, WPARAM vk) {
   return true;
 }
 
+// The character after a lone '&' of a caption, upper-cased; 0 if none.
+char MnemonicOf(const std::string& text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    char c = text[i + 1];
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return 0;
+}
+
+// Alt+letter (or the plain letter while a button has the focus): the
+// control whose caption underlines it acts. A label passes the focus to
+// the control after it, a button is clicked, anything else takes the focus.
+bool RouteMnemonic(HWND dialog, WPARAM vk) {
+  if (!((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))) return false;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(c) || MnemonicOf(WindowText(c)) != static_cast<char>(vk)) continue;
+    if (IsClass(c, "Static")) {
+      for (HWND n = GetWindow(c, GW_HWNDNEXT); n; n = GetWindow(n, GW_HWNDNEXT))
+        if ((GetWindowLongA(n, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(n) && IsWindowEnabled(n)) {
+          SetFocus(n);
+          break;
+        }
+      return true;
+    }
+    if (!IsWindowEnabled(c)) return true;
+    if (IsClass(c, "Button"))
+      SendMessageA(c, BM_CLICK, 0, 0);
+    else
+      SetFocus(c);
+    return true;
+  }
+  return false;
+}
+
 HWND DialogOfControl(HWND control) {
   HWND root = GetAncestor(control, GA_ROOT);
   return DialogOf(root) ? root : nullptr;
@@ -97,6 +136,10 @@ LRESULT CALLBACK KeyFilterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
   const bool dialogKey = wParam == VK_RETURN || wParam == VK_ESCAPE;
   if (msg == WM_KEYDOWN && dialogKey && !ControlWantsKey(hwnd, wParam)) {
     if (HWND dialog = DialogOfControl(hwnd); dialog && RouteDialogKey(dialog, hwnd, wParam)) return 0;
+  }
+  if (msg == WM_SYSKEYDOWN ||
+      (msg == WM_KEYDOWN && IsClass(hwnd, "Button") && !(GetKeyState(VK_CONTROL) & 0x8000))) {
+    if (HWND dialog = DialogOfControl(hwnd); dialog && RouteMnemonic(dialog, wParam)) return 0;
   }
   if (msg == WM_CHAR && (wParam == '\r' || wParam == '\n' || wParam == 0x1B) &&
       !ControlWantsKey(hwnd, wParam == 0x1B ? VK_ESCAPE : VK_RETURN))
@@ -138,7 +181,13 @@ LRESULT CALLBACK DialogClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
       return 0;
     case WM_KEYDOWN:
       // The dialog itself has the focus when no control could take it.
-      if (wParam == VK_RETURN || wParam == VK_ESCAPE) RouteDialogKey(hwnd, nullptr, wParam);
+      if (wParam == VK_RETURN || wParam == VK_ESCAPE)
+        RouteDialogKey(hwnd, nullptr, wParam);
+      else
+        RouteMnemonic(hwnd, wParam);
+      return 0;
+    case WM_SYSKEYDOWN:
+      if (!RouteMnemonic(hwnd, wParam)) return DefWindowProcA(hwnd, msg, wParam, lParam);
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
