@@ -74,6 +74,8 @@ class SkinWindowTest : public hwf::test::WindowTest {
     RegisterPlainClass(kFormClass);
   }
   void TearDown() override {
+    // Handlers capture the test's locals, which are gone by now.
+    rec_.SetHandler(nullptr);
     // Destroying through the engine keeps its count honest for the next test.
     for (HWND h : tops_)
       if (IsWindow(h)) DestroyWindow(h);
