@@ -2,7 +2,10 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -25,6 +28,24 @@ void ReapLater(pid_t pid) {
   }).detach();
 }
 
+// Whether a program of that name can be run from PATH. posix_spawnp says
+// so itself on glibc, but not every C library reports a failed exec to the
+// parent, so the search is made here first.
+bool OnPath(const std::string& prog) {
+  const char* path = std::getenv("PATH");
+  std::string dirs = path ? path : "/usr/bin:/bin";
+  std::size_t start = 0;
+  while (start <= dirs.size()) {
+    const std::size_t end = std::min(dirs.find(':', start), dirs.size());
+    std::string candidate = end > start ? dirs.substr(start, end - start) : std::string(".");
+    candidate.push_back('/');
+    candidate.append(prog);
+    if (access(candidate.c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 }  // namespace
 
 HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT) {
@@ -32,6 +53,7 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, 
   if (operation && *operation && std::strcmp(operation, "open") != 0) return Result(SE_ERR_NOASSOC);
   if ((parameters && *parameters) || (directory && *directory)) return Result(SE_ERR_NOASSOC);
   std::string prog = "xdg-open";
+  if (!OnPath(prog)) return Result(SE_ERR_FNF);
   std::string arg = file;
   char* argv[] = {prog.data(), arg.data(), nullptr};
   posix_spawn_file_actions_t actions;
