@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/form1_layout.h"
+#include "skin/skin_install.h"
 
 namespace app {
 namespace {
@@ -69,7 +70,7 @@ std::string Form1::Combo1Text() const {
 
 void Form1::Form_Load() {
   hwnd_ = form_->Hwnd();
-  // The skin engine installs itself on the window and its controls here.
+  skin::ApplySkin(hwnd_);
   cdl1_->SetFlags(kCommonDialogFlags);
   for (const char* item : kAmplitudes) {
     if (SendMessageA(Combo1_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item)) < 0)
