@@ -161,7 +161,8 @@ typedef struct tagOFNA {
 #define OFN_NOTESTFILECREATE 0x00010000
 #define OFN_EXPLORER 0x00080000
 
-// Control ids of the save dialog (the classic dlgs.h names).
+// Control ids of the save dialog: the classic dlgs.h names, and hdr1 for
+// the column header above the list.
 #define chx1 0x0410
 #define psh1 0x0400
 #define lst1 0x0460
