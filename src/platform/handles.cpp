@@ -9,6 +9,7 @@ namespace {
 struct Entry {
   HandleKind kind;
   std::unique_ptr<HandleObject> obj;
+  bool counted;
 };
 
 struct Table {
@@ -26,14 +27,26 @@ Table& table() {
 
 }  // namespace
 
-void* AllocHandle(HandleKind kind, std::unique_ptr<HandleObject> obj) {
+namespace {
+
+void* Register(HandleKind kind, std::unique_ptr<HandleObject> obj, bool counted) {
   if (kind == HandleKind::None || kind == HandleKind::Count || !obj) return nullptr;
   Table& t = table();
   std::uintptr_t value = t.next;
   t.next += 4;
-  t.entries.emplace(value, Entry{kind, std::move(obj)});
-  ++t.live[static_cast<std::size_t>(kind)];
+  t.entries.emplace(value, Entry{kind, std::move(obj), counted});
+  if (counted) ++t.live[static_cast<std::size_t>(kind)];
   return reinterpret_cast<void*>(value);
+}
+
+}  // namespace
+
+void* AllocHandle(HandleKind kind, std::unique_ptr<HandleObject> obj) {
+  return Register(kind, std::move(obj), true);
+}
+
+void* AllocPermanentHandle(HandleKind kind, std::unique_ptr<HandleObject> obj) {
+  return Register(kind, std::move(obj), false);
 }
 
 HandleObject* LookupHandle(const void* h, HandleKind kind) {
@@ -57,7 +70,7 @@ std::unique_ptr<HandleObject> ReleaseHandle(const void* h) {
   auto it = t.entries.find(reinterpret_cast<std::uintptr_t>(h));
   if (it == t.entries.end()) return nullptr;
   std::unique_ptr<HandleObject> obj = std::move(it->second.obj);
-  --t.live[static_cast<std::size_t>(it->second.kind)];
+  if (it->second.counted) --t.live[static_cast<std::size_t>(it->second.kind)];
   t.entries.erase(it);
   return obj;
 }

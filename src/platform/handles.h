@@ -32,6 +32,12 @@ struct HandleObject {
 // Registers obj and returns its new handle.
 void* AllocHandle(HandleKind kind, std::unique_ptr<HandleObject> obj);
 
+// Registers an object the system owns for the whole run (stock objects,
+// system-colour brushes). It resolves like any handle but is left out of
+// LiveHandleCount, which counts what the program itself must release: a leak
+// test must not see a stock object that happened to be made lazily during it.
+void* AllocPermanentHandle(HandleKind kind, std::unique_ptr<HandleObject> obj);
+
 // The object behind h if h is live and of the given kind, else nullptr.
 HandleObject* LookupHandle(const void* h, HandleKind kind);
 

@@ -38,3 +38,20 @@ TEST(HandleTable, StaleAndWrongKindHandlesResolveToNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HandleTable, PermanentObjectsResolveButAreNotCountedAsLive) {
+  using platform::HandleKind;
+  int deaths = 0;
+  const auto before = platform::LiveHandleCount(HandleKind::Pen);
+  void* h = platform::AllocPermanentHandle(HandleKind::Pen, std::make_unique<Probe>(&deaths));
+  EXPECT_NE(platform::LookupHandle(h, HandleKind::Pen), nullptr);
+  EXPECT_EQ(platform::LiveHandleCount(HandleKind::Pen), before)
+      << "a lazily made stock object must not look like a leak";
+  platform::ReleaseHandle(h);
+  EXPECT_EQ(platform::LiveHandleCount(HandleKind::Pen), before) << "and releasing it must not go below";
+  EXPECT_EQ(deaths, 1);
+}
+
+}  // namespace

@@ -69,7 +69,7 @@ HBRUSH WINAPI GetSysColorBrush(int nIndex) {
     auto b = std::make_unique<BrushObject>();
     b->color = kSysColors[static_cast<std::size_t>(nIndex)];
     b->stock = true;
-    slot = static_cast<HBRUSH>(AllocHandle(HandleKind::Brush, std::move(b)));
+    slot = static_cast<HBRUSH>(AllocPermanentHandle(HandleKind::Brush, std::move(b)));
   }
   return slot;
 }

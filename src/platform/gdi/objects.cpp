@@ -25,7 +25,8 @@ HBRUSH MakeBrush(COLORREF c, bool null, bool stock, bool dcColor = false) {
   b->null = null;
   b->stock = stock;
   b->dcColor = dcColor;
-  return static_cast<HBRUSH>(AllocHandle(HandleKind::Brush, std::move(b)));
+  return static_cast<HBRUSH>(stock ? AllocPermanentHandle(HandleKind::Brush, std::move(b))
+                                    : AllocHandle(HandleKind::Brush, std::move(b)));
 }
 
 HPEN MakePen(int style, int width, COLORREF c, bool stock, bool dcColor = false) {
@@ -35,7 +36,8 @@ HPEN MakePen(int style, int width, COLORREF c, bool stock, bool dcColor = false)
   p->color = c & 0xFFFFFF;
   p->stock = stock;
   p->dcColor = dcColor;
-  return static_cast<HPEN>(AllocHandle(HandleKind::Pen, std::move(p)));
+  return static_cast<HPEN>(stock ? AllocPermanentHandle(HandleKind::Pen, std::move(p))
+                                  : AllocHandle(HandleKind::Pen, std::move(p)));
 }
 
 Stock& stock() {
@@ -61,12 +63,12 @@ Stock& stock() {
                                         {128, 128, 128}, {255, 0, 0},     {0, 255, 0},     {255, 255, 0},
                                         {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
     for (const auto& c : kStatic) pal->entries.push_back(PALETTEENTRY{c[0], c[1], c[2], 0});
-    s.objects[DEFAULT_PALETTE] = AllocHandle(HandleKind::Palette, std::move(pal));
+    s.objects[DEFAULT_PALETTE] = AllocPermanentHandle(HandleKind::Palette, std::move(pal));
     auto bm = std::make_unique<BitmapObject>();
     bm->pixels = std::make_shared<PixelBuffer>(1, 1, 0);
     bm->mono = true;
     bm->stock = true;
-    s.bitmap = static_cast<HBITMAP>(AllocHandle(HandleKind::Bitmap, std::move(bm)));
+    s.bitmap = static_cast<HBITMAP>(AllocPermanentHandle(HandleKind::Bitmap, std::move(bm)));
     return s;
   }();
   return s;
