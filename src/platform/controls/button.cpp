@@ -259,6 +259,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     s = States().Create(hwnd);
   }
   const DWORD kind = Kind(hwnd);
+  if (LRESULT r = 0; HandleCaptionMessage(hwnd, msg, wParam, lParam, s->font, &r)) return r;
   switch (msg) {
     case WM_NCDESTROY:
       States().Erase(hwnd);
@@ -269,20 +270,6 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (kind == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
       if (kind == BS_PUSHBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
       return DLGC_BUTTON;
-    case WM_SETFONT:
-      s->font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(FontOr(s->font));
-    case WM_SETTEXT: {
-      LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return r;
-    }
-    case WM_ENABLE:
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
     case WM_ERASEBKGND:
       return 1;  // painting covers the whole client area
     case WM_PAINT:

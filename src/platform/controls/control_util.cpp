@@ -10,6 +10,29 @@ namespace platform::controls {
 
 HFONT DefaultFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
+bool HandleCaptionMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, HFONT& font, LRESULT* result) {
+  switch (msg) {
+    case WM_SETFONT:
+      font = reinterpret_cast<HFONT>(wParam);
+      if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
+      *result = 0;
+      return true;
+    case WM_GETFONT:
+      *result = reinterpret_cast<LRESULT>(FontOr(font));
+      return true;
+    case WM_SETTEXT:
+      *result = DefWindowProcA(hwnd, msg, wParam, lParam);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return true;
+    case WM_ENABLE:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      *result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
 HBRUSH ControlColors(HWND ctl, HDC dc, UINT msg, HWND to) {
   if (!to) to = GetParent(ctl);
   HBRUSH b = nullptr;

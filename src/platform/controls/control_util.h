@@ -36,6 +36,11 @@ HFONT DefaultFont();
 // The font a control was given with WM_SETFONT, or the default.
 inline HFONT FontOr(HFONT f) { return f ? f : DefaultFont(); }
 
+// The messages every control that paints a caption answers alike: its font,
+// and a repaint when its text or enabled state changes. Returns true with
+// *result set when msg was one of them.
+bool HandleCaptionMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, HFONT& font, LRESULT* result);
+
 // Asks the parent (or `to`) for colours with msg (WM_CTLCOLOR*): the DC
 // comes back with its text and background colours set; the brush to fill
 // with is returned, never null.

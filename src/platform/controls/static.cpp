@@ -69,26 +69,13 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg != WM_NCCREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
     s = States().Create(hwnd);
   }
+  if (LRESULT r = 0; HandleCaptionMessage(hwnd, msg, wParam, lParam, s->font, &r)) return r;
   switch (msg) {
     case WM_NCDESTROY:
       States().Erase(hwnd);
       return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_GETDLGCODE:
       return DLGC_STATIC;
-    case WM_SETFONT:
-      s->font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(FontOr(s->font));
-    case WM_SETTEXT: {
-      LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return r;
-    }
-    case WM_ENABLE:
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
