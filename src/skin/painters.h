@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/win32.h"
 #include "skin/skin_types.h"
@@ -22,5 +23,11 @@ std::int32_t PaintOptionButton(HWND hWnd, std::int32_t state, VbBool force);
 
 // One header item; a negative index draws nothing. Always 0.
 std::int32_t PaintHeaderItem(HWND hWnd, HDC hDC, std::int32_t index, std::int32_t state);
+
+// Shared with the header's own paint:
+// The item's text, at most 255 bytes, cut back to a whole UTF-8 character; "" for none.
+std::string GetHeaderItemText(HWND hWnd, std::int32_t index);
+// Source x of the header skin frame for a state: 3 hover, 6 pressed, 0 for any other.
+std::int32_t HeaderFrameX(std::int32_t state);
 
 }  // namespace skin
