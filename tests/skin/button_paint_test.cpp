@@ -156,6 +156,7 @@ TEST_F(ButtonPaint, PaintMessageShowsTheCurrentFaceFullyAndStopsTheFade) {
   SkinWindow(check);
   SkinWindow(button);
   SetFocus(other_);
+  Pump();  // the focus change starts fades of its own, and the paints it causes end them
   StartHoverTimer(button);
   SetIntProp(button, kAlphaLevelProp, 30);
   ASSERT_EQ(platform::testing::PendingTimers(), 1u);

@@ -64,10 +64,14 @@ bool ClientContains(const Window& w, POINT screen) {
 
 void CheckLeave(POINT screen) {
   HWND under = HitTest(screen, true);
+  // The window holding the capture gets every mouse message wherever the cursor is, so it is not
+  // left before it lets go (a pressed button dragged off still hears the moves, not a leave).
+  HWND capture = desktop().capture;
   auto& t = input().tracking;
   for (std::size_t i = 0; i < t.size();) {
     Window* w = FromHandle(t[i]);
-    bool inside = w && under == t[i] && (w->trackLeaveNonClient || ClientContains(*w, screen));
+    bool inside =
+        w && (t[i] == capture || (under == t[i] && (w->trackLeaveNonClient || ClientContains(*w, screen))));
     if (w && inside) {
       ++i;
       continue;
@@ -274,6 +278,8 @@ HWND SetCapture(HWND hwnd) {
   if (hwnd && !IsWindow(hwnd)) return old;
   if (old == hwnd) return old;
   desktop().capture = hwnd;
+  // A leave held back while the old window had the capture is due now.
+  CheckLeave(desktop().cursor);
   if (old && IsWindow(old)) SendMessageA(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
   return old;
 }
@@ -282,6 +288,7 @@ BOOL ReleaseCapture() {
   HWND old = desktop().capture;
   if (!old) return TRUE;
   desktop().capture = nullptr;
+  CheckLeave(desktop().cursor);
   if (IsWindow(old)) SendMessageA(old, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }
