@@ -69,6 +69,46 @@ class GroupWindowTest : public SkinWindowTest {
     SkinWindowTest::SetUp();
     RegisterGroupClasses();
   }
+  // Other tests register some of these names as plain windows and expect exactly that.
+  void TearDown() override {
+    SkinWindowTest::TearDown();
+    for (const char* name :
+         {kCheckBoxClass, kOptionButtonClass, kDriveListClass, kProgressBarClass, kDataListClass, kGridClass})
+      UnregisterClassA(name, nullptr);
+  }
+
+  // What the screen shows at (x, y) of the window, in window coordinates.
+  static COLORREF At(HWND h, int x, int y) {
+    RECT r;
+    GetWindowRect(h, &r);
+    return platform::testing::ScreenPixel(r.left + x, r.top + y);
+  }
+  // Paints the whole window, frame included, in one colour, so that whatever a painter leaves
+  // alone keeps it.
+  static void Flood(HWND h, COLORREF colour) {
+    RECT r;
+    GetWindowRect(h, &r);
+    HDC dc = GetWindowDC(h);
+    HBRUSH brush = CreateSolidBrush(colour);
+    const RECT all{0, 0, r.right - r.left, r.bottom - r.top};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    ReleaseDC(h, dc);
+  }
+  static SIZE WindowSize(HWND h) {
+    RECT r;
+    GetWindowRect(h, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+  }
+  static SIZE ClientSize(HWND h) {
+    RECT r;
+    GetClientRect(h, &r);
+    return SIZE{r.right, r.bottom};
+  }
+  static bool IsKey(COLORREF c) { return (c & 0x00FFFFFF) == 0x00FF00FF; }
 };
+
+// A colour no skin bitmap and no control uses, to see what a painter left alone.
+inline constexpr COLORREF kFlood = 0x00123456;
 
 }  // namespace skintest

@@ -1,6 +1,7 @@
 // Routing duties that belong to no control kind: adopting windows that appear after start-up, and
 // the repaint of check boxes and option buttons after a left-button release.
 #include "skin/class_groups.h"
+#include "skin/painters.h"
 #include "skin/skin_install.h"
 #include "skin/skin_props.h"
 #include "skin/wndproc/skin_wndproc.h"
@@ -19,9 +20,11 @@ BOOL CALLBACK RepaintTogglesProc(HWND hWnd, LPARAM) {
   if (!GetPreviousProc(hWnd)) return TRUE;
   switch (WindowGroup(hWnd)) {
     case ClassGroup::CheckBox:
+      PaintCheckBox(hWnd, 0, VbTrue);
+      break;
     case ClassGroup::OptionButton:
-      // The check-box and option-button painters are not in the engine yet; until they are, these
-      // windows keep what their own procedure drew.
+      // Forced: a click elsewhere in the group unchecked this one without telling the skin.
+      PaintOptionButton(hWnd, 0, VbTrue);
       break;
     default:
       break;

@@ -1,19 +1,20 @@
-// WM_PAINT and WM_NCPAINT: the push button's face in place of its own drawing, and the flat border
-// of sunken-edge windows over the platform's 3-D one.
+// WM_PAINT and WM_NCPAINT by class group: the push button's face in place of its own drawing, the
+// check and option marks over the control's own, and the flat border of sunken-edge windows over
+// the platform's 3-D one. The other kinds are in paint_lists.cpp and paint_bars.cpp.
 #include "skin/button_faces.h"
 #include "skin/class_groups.h"
+#include "skin/painters.h"
 #include "skin/primitives.h"
 #include "skin/skin_install.h"
 #include "skin/skin_props.h"
 #include "skin/skin_types.h"
 #include "skin/window_dc.h"
+#include "skin/wndproc/paint_branches.h"
 #include "skin/wndproc/skin_wndproc.h"
 
 namespace skin {
 namespace {
 
-constexpr COLORREF kBorder = 0x00D5A554;
-constexpr COLORREF kDisabledBorder = 0x00E9CFA4;
 constexpr LONG kNotPushButtonBits = 0x2 | 0x4;
 constexpr std::int32_t kOpaque = 255;
 
@@ -41,7 +42,7 @@ void DrawFlatBorder(HWND hWnd) {
   GetWindowBox(hWnd, box);
   ScopedWindowDC windowDC(hWnd);
   ScopedWindowDC clientDC(hWnd, /*client=*/true);
-  FrameBox(windowDC.get(), 0, 0, box.Width, box.Height, IsWindowEnabled(hWnd) ? kBorder : kDisabledBorder);
+  FrameBox(windowDC.get(), 0, 0, box.Width, box.Height, BorderColourOf(hWnd));
   for (std::int32_t d = 1; d <= bx; ++d)
     FrameBox(windowDC.get(), d, d, box.Width - d - 1, box.Height - d - 1, GetBkColor(clientDC.get()));
   clientDC.Release();
@@ -54,9 +55,30 @@ LRESULT OnPaint(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
   switch (WindowGroup(hWnd)) {
     case ClassGroup::PushButton:
       return PaintPushButton(previous, hWnd, msg, wParam, lParam);
+    case ClassGroup::ComboBox:
+      return PaintComboBox(previous, hWnd, msg, wParam, lParam);
+    case ClassGroup::DriveList:
+      return PaintDriveList(previous, hWnd, msg, wParam, lParam);
+    case ClassGroup::CheckBox: {
+      const LRESULT result = HandOn(previous, hWnd, msg, wParam, lParam);
+      PaintCheckBox(hWnd, 0, VbTrue);
+      return result;
+    }
+    case ClassGroup::OptionButton: {
+      const LRESULT result = HandOn(previous, hWnd, msg, wParam, lParam);
+      PaintOptionButton(hWnd, 0, VbTrue);
+      return result;
+    }
+    case ClassGroup::DataList:
+    case ClassGroup::DropDownList:
+      return PaintListFrame(previous, hWnd, msg, wParam, lParam);
+    case ClassGroup::ProgressBar:
+      return PaintProgressBar(hWnd);
+    case ClassGroup::Header:
+      return PaintHeader(hWnd);
+    case ClassGroup::Grid:
+      return PaintGrid(previous, hWnd, msg, wParam, lParam);
     default:
-      // Combo boxes, drive lists, check boxes, option buttons, lists, progress bars, headers and
-      // grids get their skinned paint with their painters; until then they paint themselves.
       return HandOn(previous, hWnd, msg, wParam, lParam);
   }
 }
@@ -64,8 +86,7 @@ LRESULT OnPaint(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
 LRESULT OnNcPaint(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (WindowGroup(hWnd)) {
     case ClassGroup::ProgressBar:
-      // Drawn with the progress-bar painter, which is not in the engine yet.
-      return HandOn(previous, hWnd, msg, wParam, lParam);
+      return NcPaintProgressBar(hWnd);
     case ClassGroup::DataList:
       return HandOn(previous, hWnd, msg, wParam, lParam);
     default: {
