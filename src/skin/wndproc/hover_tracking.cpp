@@ -55,6 +55,14 @@ LRESULT RouteToKind(ClassGroup group, WNDPROC previous, HWND hWnd, UINT msg, WPA
   switch (group) {
     case ClassGroup::PushButton:
       return PushButtonMessage(previous, hWnd, msg, wParam, lParam);
+    case ClassGroup::ComboBox:
+    case ClassGroup::DriveList:
+      return ComboMessage(group, previous, hWnd, msg, wParam, lParam);
+    case ClassGroup::CheckBox:
+    case ClassGroup::OptionButton:
+      return ToggleMessage(group, previous, hWnd, msg, wParam, lParam);
+    case ClassGroup::Header:
+      return HeaderMessage(previous, hWnd, msg, wParam, lParam);
     default:
       return HandOn(previous, hWnd, msg, wParam, lParam);
   }

@@ -48,7 +48,13 @@ LRESULT OnTimer(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
 }
 
 LRESULT OnWindowPosChanging(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return HandOn(previous, hWnd, msg, wParam, lParam);
+  switch (const ClassGroup group = WindowGroup(hWnd)) {
+    case ClassGroup::ComboBox:
+    case ClassGroup::DriveList:
+      return ComboMessage(group, previous, hWnd, msg, wParam, lParam);
+    default:
+      return HandOn(previous, hWnd, msg, wParam, lParam);
+  }
 }
 
 }  // namespace skin
