@@ -7,10 +7,15 @@ target_compile_options(hwf_options INTERFACE -Wall -Wextra)
 if(HWF_WERROR)
   target_compile_options(hwf_options INTERFACE -Werror)
 endif()
-if(HWF_SANITIZE)
+if(HWF_SANITIZE OR HWF_BUILD_FUZZ)
   target_compile_options(hwf_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
                                                -fno-sanitize-recover=undefined)
   target_link_options(hwf_options INTERFACE -fsanitize=address,undefined)
+endif()
+if(HWF_BUILD_FUZZ)
+  # Coverage feedback for libFuzzer in every library; only the fuzz targets
+  # link the fuzzer's own main.
+  target_compile_options(hwf_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
 # hwf_library(name DIR folder [RECURSE] [DEPS ...])

@@ -203,6 +203,9 @@ void SavePicture(const PictureView& picture, const std::string& path, FileOps& o
   const std::vector<std::uint8_t> bytes = EncodeBmp24(picture);
   if (path.empty()) Fail(path, ENOENT);
   if (path.back() == '/') Fail(path, EISDIR);
+  // The system reads a name only up to its first NUL: "a\0b" would be saved
+  // as "a", a file the user never named.
+  if (path.find('\0') != std::string::npos) Fail(path, EINVAL);
 
   const std::string target = ResolveTarget(path);
   const std::string folder = FolderOf(target);

@@ -57,7 +57,7 @@ class FileOps {
 FileOps& SystemFileOps();
 
 // Writes the picture to `path`, used exactly as given (UTF-8, no extension
-// added). A symbolic link as target is followed, so the file it names is
+// added); a path with a NUL byte is a bad file name (52), never its prefix. A symbolic link as target is followed, so the file it names is
 // replaced and the link stays. Throws FileError carrying the error number, the
 // path and the system's reason.
 void SavePicture(const PictureView& picture, const std::string& path, FileOps& ops = SystemFileOps());

@@ -273,6 +273,14 @@ TEST_F(SavePictureTest, EmptyPathAndFolderNamesAreRefused) {
   EXPECT_TRUE(fs::is_empty(Path("sub")));
 }
 
+TEST_F(SavePictureTest, ANameWithANulByteIsRefusedNotCutShort) {
+  const std::string path = Path("a") + std::string(1, '\0') + "b.bmp";
+  const FileError e = SaveExpectingError(path);
+  EXPECT_EQ(e.Number(), kErrBadFileName);
+  EXPECT_EQ(e.Path(), path);
+  EXPECT_TRUE(fs::is_empty(dir_)) << "nothing written under the part before the NUL";
+}
+
 TEST_F(SavePictureTest, ReadOnlyFolderIsPermissionDenied) {
   if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
   fs::create_directory(Path("ro"));
