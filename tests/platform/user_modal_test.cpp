@@ -1,4 +1,5 @@
 // Modal loops, modules and system metrics.
+#include "platform/handles.h"
 #include "platform/user/modal.h"
 
 #include "support/window_fixture.h"
@@ -139,6 +140,8 @@ TEST(Modules, TheLayersOwnLibrariesExportTheirMouseTrackers) {
   EXPECT_EQ(LoadLibraryA("NoSuchLib"), nullptr);
   EXPECT_EQ(GetModuleHandleA("NoSuchLib"), nullptr);
   EXPECT_EQ(GetProcAddress(nullptr, "TrackMouseEvent"), nullptr);
+  EXPECT_EQ(platform::LiveHandleCount(platform::HandleKind::Module), 0u)
+      << "the program's own modules are never released, so they are no leak";
 }
 
 TEST(Metrics, ClassicValuesAt96Dpi) {

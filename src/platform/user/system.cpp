@@ -35,7 +35,9 @@ std::vector<HMODULE>& modules() {
       auto mod = std::make_unique<Module>();
       mod->name = name;
       mod->exports = std::move(exports);
-      m.push_back(static_cast<HMODULE>(AllocHandle(HandleKind::Module, std::move(mod))));
+      // Part of the program for the whole run, like the stock objects: not
+      // something a caller could leak.
+      m.push_back(static_cast<HMODULE>(AllocPermanentHandle(HandleKind::Module, std::move(mod))));
     };
     add("user32", {{"TrackMouseEvent", AsFarProc(&TrackMouseEvent)}});
     add("comctl32", {{"_TrackMouseEvent", AsFarProc(&_TrackMouseEvent)}});
