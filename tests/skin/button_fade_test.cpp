@@ -144,6 +144,24 @@ TEST_F(ButtonFade, HoverFadesInOver86StepsAndAReleaseOver66) {
   EXPECT_EQ(Shown(), WithoutCorners(FacePixels(0)));
 }
 
+// A real click: the pressed face at once, then the normal face fades in from the release level,
+// with no repaint of the button on the way to cut the fade short.
+TEST_F(ButtonFade, AClickShowsThePressedFaceThenFadesBackFromTheRelease) {
+  MoveOnto(button_);
+  RunFade();
+  const POINT p = ScreenAt(button_, kW / 2, kH / 2);
+  pt::MouseDown(p.x, p.y);
+  Pump();
+  EXPECT_EQ(Shown(), WithoutCorners(FacePixels(2)));
+  EXPECT_EQ(GetIntProp(button_, kOldStateProp), 2);
+  pt::MouseUp(p.x, p.y);
+  Pump();
+  EXPECT_EQ(Props(), (ButtonProps{0, 60, 0, 1}));
+  EXPECT_EQ(RunFade(), LevelsAfterEachStep(60));
+  EXPECT_EQ(rec_.Count(button_, WM_PAINT), 0);
+  EXPECT_EQ(Shown(), WithoutCorners(FacePixels(0)));
+}
+
 TEST_F(ButtonFade, EveryTimerOfTheButtonStepsTheFadeBeforeItIsHandedOn) {
   SetIntProp(button_, kAlphaLevelProp, 30);
   for (WPARAM id : {WPARAM{1}, WPARAM{77}, WPARAM{0}}) SendMessageA(button_, WM_TIMER, id, 0);

@@ -156,7 +156,8 @@ TEST_F(ButtonPaint, PaintMessageShowsTheCurrentFaceFullyAndStopsTheFade) {
   SkinWindow(check);
   SkinWindow(button);
   SetFocus(other_);
-  Pump();  // the focus change starts fades of its own, and the paints it causes end them
+  // The focus change starts fades of its own; only the one started below may run.
+  for (HWND b : {button_, other_}) StopHoverTimer(b);
   StartHoverTimer(button);
   SetIntProp(button, kAlphaLevelProp, 30);
   ASSERT_EQ(platform::testing::PendingTimers(), 1u);

@@ -183,11 +183,11 @@ void PaintGroupBox(HWND hwnd, HDC dc, const RECT& rc) {
   DrawCaption(hwnd, dc, t, DT_SINGLELINE | DT_LEFT);
 }
 
-void PaintOwnerDraw(HWND hwnd, HDC dc, const ButtonState& s, const RECT& rc) {
+void PaintOwnerDraw(HWND hwnd, HDC dc, const ButtonState& s, const RECT& rc, UINT action = ODA_DRAWENTIRE) {
   DRAWITEMSTRUCT dis{};
   dis.CtlType = ODT_BUTTON;
   dis.CtlID = static_cast<UINT>(ControlId(hwnd));
-  dis.itemAction = ODA_DRAWENTIRE;
+  dis.itemAction = action;
   dis.itemState = (s.pushed ? ODS_SELECTED : 0) | (s.focused ? ODS_FOCUS : 0) |
                   (IsWindowEnabled(hwnd) ? 0 : ODS_DISABLED);
   dis.hwndItem = hwnd;
@@ -221,12 +221,32 @@ void Paint(HWND hwnd, ButtonState& s) {
   }
 }
 
+// An owner-drawn button hears of a press or a focus change at once, in a WM_DRAWITEM for that
+// change alone (ODA_SELECT, ODA_FOCUS), and is not repainted as a whole: whoever draws it may be in
+// the middle of an animation of its own, which a WM_PAINT would cut short. Other kinds repaint.
+void ShowChange(HWND hwnd, const ButtonState& s, UINT action) {
+  if (Kind(hwnd) != BS_OWNERDRAW) {
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return;
+  }
+  HDC dc = GetDC(hwnd);
+  if (!dc) return;
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  {
+    FontGuard font(dc, FontOr(s.font));
+    ButtonState copy = s;  // the parent may destroy us while it draws
+    PaintOwnerDraw(hwnd, dc, copy, rc, action);
+  }
+  ReleaseDC(hwnd, dc);
+}
+
 // --- Clicking.
 
 void SetPushed(HWND hwnd, ButtonState& s, bool pushed) {
   if (s.pushed == pushed) return;
   s.pushed = pushed;
-  InvalidateRect(hwnd, nullptr, FALSE);
+  ShowChange(hwnd, s, ODA_SELECT);
 }
 
 void Clicked(HWND hwnd) {
@@ -277,7 +297,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETFOCUS:
       s->focused = true;
-      InvalidateRect(hwnd, nullptr, FALSE);
+      ShowChange(hwnd, *s, ODA_FOCUS);
       if (StyleOf(hwnd) & BS_NOTIFY) platform::user::NotifyParent(hwnd, BN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
@@ -328,7 +348,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         s->spaceDown = false;
         bool wasPushed = s->pushed;
         SetPushed(hwnd, *s, false);
-        if (wasPushed) Clicked(hwnd);
+        if (wasPushed && IsWindow(hwnd)) Clicked(hwnd);
         return 0;
       }
       return DefWindowProcA(hwnd, msg, wParam, lParam);
