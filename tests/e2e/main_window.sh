@@ -1,115 +1,109 @@
 #!/usr/bin/env bash
 # The real program under Xvfb: 画图1 then 效果图 clicked at their layout
-# positions, then 保存 with a typed path and the create prompt answered.
-# Checks the screen (the effect picture's top-left tile is the canvas) and the
-# file (a 737×709 24-bit bitmap whose top-left tile is the canvas too).
+# positions, then 保存 with a typed path and the create prompt answered. Then a
+# new pattern and effect, saved again under the same name: the overwrite
+# prompt declined leaves the file as it was, accepted rewrites it with the new
+# picture. SIGTERM ends the program.
+#
+# Checks the screen (the effect picture's first tiles are the canvas) and the
+# file (a 737×709 24-bit bitmap whose top-left tile is the canvas).
 #
 # usage: main_window.sh <path-to-huiwenfang>. Exit 77 = skipped.
 set -u
+source "$(dirname "$0")/lib/common.bash"
+e2e_setup "${1:-}"
+e2e_require compare identify
+e2e_start_display
+e2e_start_app
 
-for tool in Xvfb xdotool import compare convert; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "$tool missing: skipped"; exit 77; }
-done
-prog=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-[ -x "$prog" ] || { echo "program $prog not built: skipped"; exit 77; }
-
-display=""
-for n in $(seq 141 190); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free display number"; exit 1; }
-
-work=$(mktemp -d)
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-app_pid=""
-cleanup() {
-  # The program goes first, while its display is still there to close on.
-  if [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null; then
-    for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "$app_pid" 2>/dev/null
-  fi
-  kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
+# Draws, tiles and checks that the screen shows the canvas in the first two
+# tiles of the effect picture; leaves the canvas in $E2E_WORK/canvas.png.
+draw_and_tile() {
+  local before diff
+  before=$(e2e_area_sum "$E2E_CANVAS")
+  e2e_press cmdpaint
+  e2e_wait_for 10 e2e_area_changed "$E2E_CANVAS" "$before" || fail "画图1 drew nothing"
+  before=$(e2e_area_sum 201x201+2+2)
+  e2e_press Command2
+  e2e_wait_for 10 e2e_area_changed 201x201+2+2 "$before" || fail "效果图 changed nothing"
+  e2e_move 400 400
+  sleep 0.3
+  e2e_shot "$E2E_WORK/shot.png" || fail "no screenshot"
+  # Picture1's drawing area starts at (2,2), picpaint's at (746,6).
+  e2e_crop "$E2E_WORK/shot.png" "$E2E_CANVAS" "$E2E_WORK/canvas.png"
+  e2e_crop "$E2E_WORK/shot.png" 201x201+2+2 "$E2E_WORK/tile.png"
+  e2e_crop "$E2E_WORK/shot.png" 201x201+203+2 "$E2E_WORK/tile2.png"
+  [ "$(convert "$E2E_WORK/canvas.png" -format '%k' info:)" -ge 2 ] || fail "the canvas shows no pattern"
+  diff=$(compare -metric AE "$E2E_WORK/canvas.png" "$E2E_WORK/tile.png" null: 2>&1)
+  [ "$diff" = "0" ] || fail "the top-left tile differs from the canvas in $diff pixels"
+  diff=$(compare -metric AE "$E2E_WORK/canvas.png" "$E2E_WORK/tile2.png" null: 2>&1)
+  [ "$diff" = "0" ] || fail "the second tile differs from the canvas in $diff pixels"
 }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; cat "$work/app.log" 2>/dev/null; exit 1; }
 
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.1
-done
-export DISPLAY="$display"
-
-# The save dialog starts in the working directory.
-mkdir -p "$work/out"
-(cd "$work/out" && exec "$prog") >"$work/app.log" 2>&1 &
-app_pid=$!
-
-wid=$(timeout 20 xdotool search --sync --pid "$app_pid" --name '澜帆绘纹坊' | head -n 1)
-[ -n "$wid" ] || fail "the main window did not appear"
-sleep 1
-
-# Layout positions (window client pixels): 画图1 at (752,260) 69×21,
-# 效果图 at (752,308), 保存 at (752,332).
-click() {
-  xdotool mousemove --window "$wid" "$1" "$2" click 1
-  sleep 0.7
+# Checks that $1 is a 737×709 24-bit bitmap whose top-left tile is the canvas.
+check_saved_file() {
+  local size diff
+  size=$(stat -c %s "$1")
+  [ "$size" = "$((54 + 2212 * 709))" ] || fail "the file has $size bytes, not a 737×709 24-bit bitmap"
+  [ "$(head -c 2 "$1")" = "BM" ] || fail "the file does not start with BM"
+  convert "bmp:$1" -crop 201x201+0+0 +repage "$E2E_WORK/saved.png"
+  diff=$(compare -metric AE "$E2E_WORK/canvas.png" "$E2E_WORK/saved.png" null: 2>&1)
+  [ "$diff" = "0" ] || fail "the saved picture's top-left tile differs from the canvas in $diff pixels"
 }
-click 786 270
-click 786 318
-xdotool mousemove --window "$wid" 400 400
-sleep 0.5
 
-import -window "$wid" "$work/shot.png" || fail "no screenshot"
-# Picture1's drawing area starts at (2,2), picpaint's at (746,6); both tiles
-# are 201×201.
-convert "$work/shot.png" -crop 201x201+746+6 +repage "$work/canvas.png"
-convert "$work/shot.png" -crop 201x201+2+2 +repage "$work/tile.png"
-colours=$(convert "$work/canvas.png" -format '%k' info:)
-[ "$colours" -ge 2 ] || fail "the canvas shows no pattern ($colours colour)"
-diff=$(compare -metric AE "$work/canvas.png" "$work/tile.png" null: 2>&1)
-[ "$diff" = "0" ] || fail "the top-left tile differs from the canvas in $diff pixels"
-convert "$work/shot.png" -crop 201x201+203+2 +repage "$work/tile2.png"
-diff=$(compare -metric AE "$work/canvas.png" "$work/tile2.png" null: 2>&1)
-[ "$diff" = "0" ] || fail "the second tile differs from the canvas in $diff pixels"
+# Opens the save dialog with 保存; its window id goes to $dlg.
+open_save_dialog() {
+  e2e_press cmdsave
+  dlg=$(e2e_find_window '^保存$') || fail "the save dialog did not appear"
+  # Keys go to the window under the pointer while no window manager runs.
+  xdotool mousemove --window "$dlg" 20 5
+}
 
-click 786 342
-dlg=""
-for _ in $(seq 50); do
-  dlg=$(xdotool search --pid "$app_pid" --name '^保存$' 2>/dev/null | head -n 1)
-  [ -n "$dlg" ] && break
-  sleep 0.2
-done
-[ -n "$dlg" ] || fail "the save dialog did not appear"
-sleep 0.5
-target="$work/out/pattern-$$"
-xdotool key --window "$dlg" ctrl+a
+# --- first save: a new file, through the create prompt ----------------------
+
+draw_and_tile
+open_save_dialog
+target="$E2E_WORK/out/pattern-$$"
+xdotool key ctrl+a
 xdotool type --delay 20 "$target"
-sleep 0.3
 xdotool key Return
-# The file does not exist yet: the create prompt answers Yes to Return.
-sleep 1
+prompt=$(e2e_wait_new_window "$dlg") || fail "no create prompt for a new file"
+xdotool mousemove --window "$prompt" 20 5 key y
+e2e_wait_for 10 test -s "$target" || fail "no file was saved at $target"
+e2e_wait_for 5 e2e_window_gone "$dlg" || fail "the save dialog stayed open after saving"
+check_saved_file "$target"
+first_sum=$(md5sum <"$target")
+first_mtime=$(stat -c %Y.%y "$target")
+echo "saved $target"
+
+# --- second save onto the same name: declined, then accepted ----------------
+
+# The file's time must be able to show a rewrite.
+sleep 1.1
+draw_and_tile
+open_save_dialog
+# The dialog offers the name of the last save.
 xdotool key Return
-for _ in $(seq 50); do
-  [ -s "$target" ] && break
-  sleep 0.2
-done
-[ -s "$target" ] || fail "no file was saved at $target"
+prompt=$(e2e_wait_new_window "$dlg") || fail "no overwrite prompt for an existing file"
+xdotool mousemove --window "$prompt" 20 5 key n
+e2e_wait_for 5 e2e_window_gone "$prompt" || fail "the overwrite prompt did not close on No"
+sleep 0.5
+[ "$(md5sum <"$target")" = "$first_sum" ] || fail "declining the overwrite still changed the file"
+[ "$(stat -c %Y.%y "$target")" = "$first_mtime" ] || fail "declining the overwrite touched the file"
+! e2e_window_gone "$dlg" || fail "declining the overwrite did not return to the save dialog"
 
-size=$(stat -c %s "$target")
-[ "$size" = "$((54 + 2212 * 709))" ] || fail "the file has $size bytes, not a 737×709 24-bit bitmap"
-[ "$(head -c 2 "$target")" = "BM" ] || fail "the file does not start with BM"
-convert "bmp:$target" -crop 201x201+0+0 +repage "$work/saved.png"
-diff=$(compare -metric AE "$work/canvas.png" "$work/saved.png" null: 2>&1)
-[ "$diff" = "0" ] || fail "the saved picture's top-left tile differs from the canvas in $diff pixels"
+xdotool mousemove --window "$dlg" 20 5 key Return
+prompt=$(e2e_wait_new_window "$dlg") || fail "no overwrite prompt the second time"
+xdotool mousemove --window "$prompt" 20 5 key y
+e2e_wait_for 10 bash -c '[ "$(md5sum <"$1")" != "$2" ]' _ "$target" "$first_sum" ||
+  fail "accepting the overwrite did not rewrite the file"
+e2e_wait_for 5 e2e_window_gone "$dlg" || fail "the save dialog stayed open after overwriting"
+check_saved_file "$target"
+[ "$(find "$E2E_WORK/out" -mindepth 1 | wc -l)" = 1 ] || fail "saving left other files: $(ls -A "$E2E_WORK/out")"
 
-# SIGTERM ends the program promptly.
-kill "$app_pid"
-for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app_pid" 2>/dev/null; then fail "the program did not end within 5 s of SIGTERM"; fi
-app_pid=""
+# --- SIGTERM ends the program promptly ---------------------------------------
 
-echo "ok: drawn, tiled and saved to $target ($size bytes)"
+kill "$E2E_APP_PID"
+e2e_wait_exit 5 || fail "the program did not end within 5 s of SIGTERM"
+echo "ok: drawn, tiled, saved, overwrite declined then accepted; SIGTERM exit status $E2E_STATUS"
 exit 0

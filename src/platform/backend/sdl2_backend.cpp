@@ -14,6 +14,8 @@
 #include "platform/backend/backend.h"
 #include "platform/backend/sdl2.h"
 #include "platform/backend/sdl2_keys.h"
+#include "platform/backend/sdl2_lost_display.h"
+#include "platform/backend/window_icon.h"
 #include "platform/user/input.h"
 #include "platform/user/window.h"
 
@@ -22,6 +24,17 @@ namespace {
 
 using user::FromHandle;
 using user::Window;
+
+// The window manager shows the icon in task lists and title bars. SDL copies
+// the pixels, so the surface only borrows the constant picture.
+void SetProgramIcon(SDL_Window* window) {
+  void* pixels = const_cast<std::uint32_t*>(kWindowIconArgb);
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels, kWindowIconSize, kWindowIconSize, 32,
+                                                         kWindowIconSize * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (!icon) return;
+  SDL_SetWindowIcon(window, icon);
+  SDL_FreeSurface(icon);
+}
 
 class Sdl2Backend : public Backend {
  public:
@@ -36,8 +49,10 @@ class Sdl2Backend : public Backend {
   void TopLevelDestroyed(HWND hwnd) override {
     auto it = screens_.find(hwnd);
     if (it == screens_.end()) return;
+    const bool hadKeyboard = HasKeyboard(it->second);
     DestroyScreen(it->second);
     screens_.erase(it);
+    if (hadKeyboard) GiveKeyboardToActive();
   }
 
   void TopLevelChanged(HWND hwnd) override {
@@ -46,7 +61,10 @@ class Sdl2Backend : public Backend {
     if (!w || w->isChild()) return;
     auto it = screens_.find(hwnd);
     if (!w->visible()) {
-      if (it != screens_.end()) SDL_HideWindow(it->second.window);
+      if (it == screens_.end()) return;
+      const bool hadKeyboard = HasKeyboard(it->second);
+      SDL_HideWindow(it->second.window);
+      if (hadKeyboard) GiveKeyboardToActive();
       return;
     }
     if (it == screens_.end()) it = screens_.emplace(hwnd, CreateScreen(*w)).first;
@@ -61,7 +79,10 @@ class Sdl2Backend : public Backend {
       SDL_SetWindowSize(s.window, std::max(w->width(), 1), std::max(w->height(), 1));
     EnsureTexture(s, *w);
     if (!(SDL_GetWindowFlags(s.window) & SDL_WINDOW_SHOWN)) SDL_ShowWindow(s.window);
-    if (user::desktop().active == hwnd) SDL_RaiseWindow(s.window);
+    if (user::desktop().active == hwnd) {
+      SDL_RaiseWindow(s.window);
+      GiveKeyboard(s);
+    }
     if (w->surface) w->surface->Touch(0, 0, w->surface->width, w->surface->height);
   }
 
@@ -130,6 +151,7 @@ class Sdl2Backend : public Backend {
     s.window = SDL_CreateWindow(w.text.c_str(), w.rect.left, w.rect.top, std::max(w.width(), 1),
                                 std::max(w.height(), 1), flags);
     if (!s.window) return s;
+    if (captioned) SetProgramIcon(s.window);
     if (w.owner)
       if (auto it = screens_.find(w.owner); it != screens_.end() && it->second.window)
         SDL_SetWindowModalFor(s.window, it->second.window);  // keeps dialogs above their owner
@@ -137,6 +159,22 @@ class Sdl2Backend : public Backend {
     if (!s.renderer) s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_SOFTWARE);
     byId_[SDL_GetWindowID(s.window)] = w.hwnd;
     return s;
+  }
+
+  // Keyboard focus. Without a window manager SDL hands the keyboard to every
+  // window it shows and nobody hands it back when that window goes: closing
+  // a message box or a drop-down list would leave the keyboard with no window
+  // at all. The window the program activates takes it instead.
+  static bool HasKeyboard(const Screen& s) { return s.window && SDL_GetKeyboardFocus() == s.window; }
+
+  static void GiveKeyboard(const Screen& s) {
+    if (s.window && !HasKeyboard(s) && (SDL_GetWindowFlags(s.window) & SDL_WINDOW_SHOWN))
+      SDL_SetWindowInputFocus(s.window);
+  }
+
+  void GiveKeyboardToActive() {
+    auto it = screens_.find(user::desktop().active);
+    if (it != screens_.end()) GiveKeyboard(it->second);
   }
 
   void EnsureTexture(Screen& s, const Window& w) {
@@ -256,6 +294,7 @@ namespace platform {
 
 bool AttachSdl2Backend() {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+  backend::EndProcessOnLostDisplay();
   SDL_StartTextInput();
   backend::Attach(std::make_unique<backend::Sdl2Backend>());
   return true;

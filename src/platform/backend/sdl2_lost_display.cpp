@@ -1,0 +1,42 @@
+#include "platform/backend/sdl2_lost_display.h"
+
+#include <SDL.h>
+#include <X11/Xlib.h>
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace platform::backend {
+namespace {
+
+// Xlib's own ending after a broken connection calls exit(), whose static
+// destructors tear the SDL windows down through the dead connection; SDL then
+// waits in Xlib for a reply that never comes, spinning a core. Nothing is
+// left to save (a save is written and renamed before the next X call), so
+// the process ends here without running those destructors.
+int OnDisplayIoError(Display*) {
+  static constexpr char kMessage[] = "huiwenfang: the display went away\n";
+  ssize_t ignored = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+  (void)ignored;
+  std::_Exit(1);
+}
+
+}  // namespace
+
+void EndProcessOnLostDisplay() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || std::strcmp(driver, "x11") != 0) return;
+  // SDL loads Xlib itself, so the program does not link it: look it up in the
+  // copy SDL already has.
+  void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+  if (!xlib) return;
+  using SetIoErrorHandler = XIOErrorHandler (*)(XIOErrorHandler);
+  if (auto set = reinterpret_cast<SetIoErrorHandler>(dlsym(xlib, "XSetIOErrorHandler")))
+    set(OnDisplayIoError);
+  // The handle only counted a reference to a library that stays loaded.
+  dlclose(xlib);
+}
+
+}  // namespace platform::backend

@@ -1,0 +1,291 @@
+# Shared by the end-to-end scripts: a private Xvfb, the program started on it,
+# its windows found, screenshots read as pixels, clicks at layout positions,
+# and a cleanup that ends the program before its display.
+#
+# A script sources this file, calls e2e_setup "$1" (the program's path), then
+# e2e_start_display and e2e_start_app. Every wait polls with a deadline, so a
+# loaded machine only makes a run slower, not flaky.
+#
+# Sections: requirements · display · program · windows · pixels · input ·
+# waiting · cleanup
+#
+# Environment: HWF_E2E_DISPLAYS="first last" limits the display numbers tried
+# (default "91 190"); HWF_E2E_KEEP=1 keeps the work folder for a look.
+
+# --- requirements ------------------------------------------------------------
+
+E2E_WORK=""
+E2E_XVFB_PID=""
+E2E_APP_PID=""
+E2E_WID=""
+E2E_PROG=""
+
+# Skips the test (exit 77) when a tool is missing.
+e2e_require() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "$tool missing: skipped"; exit 77; }
+  done
+}
+
+# Checks the tools every flow needs and makes the program's path absolute.
+e2e_setup() {
+  e2e_require Xvfb xdotool import convert od md5sum
+  [ -n "${1:-}" ] || { echo "usage: $0 <path-to-huiwenfang>"; exit 2; }
+  E2E_PROG=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+  [ -x "$E2E_PROG" ] || { echo "program $E2E_PROG not built: skipped"; exit 77; }
+  E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/hwf-e2e.XXXXXX")
+  mkdir -p "$E2E_WORK/out"
+  trap e2e_cleanup EXIT
+}
+
+fail() {
+  echo "FAIL: $*"
+  if [ -s "$E2E_WORK/app.log" ]; then
+    echo "--- program output"
+    cat "$E2E_WORK/app.log"
+  fi
+  exit 1
+}
+
+# --- display -----------------------------------------------------------------
+
+# Starts Xvfb on the first free display number and exports DISPLAY.
+e2e_start_display() {
+  local range first last n
+  range=${HWF_E2E_DISPLAYS:-"91 190"}
+  read -r first last <<<"$range"
+  for n in $(seq "$first" "${last:-$first}"); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
+    E2E_XVFB_PID=$!
+    # Another run may have taken the number in the meantime: Xvfb then ends.
+    if e2e_wait_for 10 e2e_display_up "$n"; then
+      export DISPLAY=":$n"
+      return 0
+    fi
+    kill "$E2E_XVFB_PID" 2>/dev/null
+    wait "$E2E_XVFB_PID" 2>/dev/null
+    E2E_XVFB_PID=""
+  done
+  fail "no free display number in $range"
+}
+
+e2e_display_up() {
+  kill -0 "$E2E_XVFB_PID" 2>/dev/null || return 2
+  [ -e "/tmp/.X11-unix/X$1" ] && DISPLAY=":$1" xdotool getmouselocation >/dev/null 2>&1
+}
+
+# --- program -----------------------------------------------------------------
+
+# Starts the program in $E2E_WORK/out (the save dialog's first folder) and
+# waits for its main window and the first complete frame.
+e2e_start_app() {
+  (cd "$E2E_WORK/out" && exec "$E2E_PROG") >"$E2E_WORK/app.log" 2>&1 &
+  E2E_APP_PID=$!
+  E2E_WID=$(e2e_find_window '澜帆绘纹坊' 30) || fail "the main window did not appear"
+  e2e_wait_for 20 e2e_first_frame_shown || fail "the first frame was not complete within 20 s"
+}
+
+# The first frame is complete when every probe shows its final colour: the
+# window's background, picpaint's and Picture1's backgrounds, and the skin's
+# outline (0x00D58F1B) on the left edge of the first and the last button.
+e2e_first_frame_shown() {
+  e2e_shot "$E2E_WORK/first.png" 2>/dev/null || return 1
+  [ "$(e2e_pixel 800 212)" = "56,160,245" ] &&
+    [ "$(e2e_pixel 846 106)" = "128,255,128" ] &&
+    [ "$(e2e_pixel 370 356)" = "128,128,255" ] &&
+    [ "$(e2e_pixel 852 246)" = "27,143,213" ] &&
+    [ "$(e2e_pixel 852 342)" = "27,143,213" ]
+}
+
+# Waits up to $1 seconds for the program to end and puts its exit status in
+# E2E_STATUS. Call it in the script's own shell, not in $(...): only the
+# shell that started the program can collect its status.
+E2E_STATUS=""
+e2e_wait_exit() {
+  local deadline=$((SECONDS + $1))
+  while kill -0 "$E2E_APP_PID" 2>/dev/null; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+  wait "$E2E_APP_PID"
+  E2E_STATUS=$?
+  E2E_APP_PID=""
+}
+
+# CPU time (user + system) of a process in clock ticks.
+e2e_cpu_ticks() {
+  # The command name may hold spaces; the fields after its ")" do not.
+  local stat
+  stat=$(cat "/proc/$1/stat") || return 1
+  stat=${stat##*) }
+  # utime and stime are fields 14 and 15 of the line, 12 and 13 after ")".
+  awk '{print $12 + $13}' <<<"$stat"
+}
+
+# --- windows -----------------------------------------------------------------
+
+# Prints the id of a visible window of the program whose caption matches the
+# regular expression $1, waiting up to $2 seconds (default 10). Captions are
+# compared here because xdotool's own --name search misses CJK captions.
+e2e_find_window() {
+  local deadline=$((SECONDS + ${2:-10})) id
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
+      [[ "$(xdotool getwindowname "$id" 2>/dev/null)" =~ $1 ]] && { echo "$id"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# Prints the ids of the program's visible windows other than the main window
+# and the windows given as arguments.
+e2e_other_windows() {
+  local id skip
+  for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
+    [ "$id" = "$E2E_WID" ] && continue
+    for skip in "$@"; do [ "$id" = "$skip" ] && continue 2; done
+    echo "$id"
+  done
+}
+
+# Prints the id of a new window of the program (not the main window, nor one
+# of the arguments) once one shows, waiting up to 10 s.
+e2e_wait_new_window() {
+  local deadline=$((SECONDS + 10)) id
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    id=$(e2e_other_windows "$@" | head -n 1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Succeeds once the window $1 is no longer shown.
+e2e_window_gone() {
+  ! xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | grep -qx "$1"
+}
+
+# --- pixels ------------------------------------------------------------------
+
+E2E_SHOT_W=0
+E2E_SHOT_PNG=""
+E2E_SHOT_RGB=""
+
+# Screenshot of a window (default the main window) as PNG at $1, with its raw
+# RGB beside it for e2e_pixel.
+e2e_shot() {
+  local file=$1 wid=${2:-$E2E_WID}
+  # import waits for ever on a window that has gone away.
+  timeout 10 import -window "$wid" "$file" 2>/dev/null || return 1
+  convert "$file" -depth 8 "rgb:$file.rgb" || return 1
+  E2E_SHOT_W=$(identify -format '%w' "$file")
+  E2E_SHOT_PNG=$file
+  E2E_SHOT_RGB="$file.rgb"
+}
+
+# Prints "r,g,b" of the pixel at ($1,$2) of the last screenshot.
+e2e_pixel() {
+  od -An -tu1 -v -j $((($2 * E2E_SHOT_W + $1) * 3)) -N3 "$E2E_SHOT_RGB" | awk '{print $1 "," $2 "," $3}'
+}
+
+# Crops WxH+X+Y ($2) of the screenshot $1 into $3.
+e2e_crop() {
+  convert "$1" -crop "$2" +repage "$3"
+}
+
+# A checksum of the pixels of a rectangle WxH+X+Y of a fresh screenshot.
+e2e_area_sum() {
+  local shot="$E2E_WORK/sum.png"
+  e2e_shot "$shot" || return 1
+  convert "$shot" -crop "$1" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
+}
+
+# Counts the pixels of colour "r,g,b" ($2) in the rectangle WxH+X+Y ($1) of
+# the last screenshot.
+e2e_count_colour() {
+  local r g b
+  IFS=, read -r r g b <<<"$2"
+  convert "$E2E_SHOT_PNG" -crop "$1" +repage -depth 8 rgb:- | od -An -tu1 -v -w3 |
+    awk -v r="$r" -v g="$g" -v b="$b" '$1 == r && $2 == g && $3 == b {n++} END {print n + 0}'
+}
+
+# --- input -------------------------------------------------------------------
+
+# Moves the pointer to ($1,$2) of the main window (client pixels: without a
+# window manager the X window is the client area).
+e2e_move() {
+  xdotool mousemove --window "$E2E_WID" "$1" "$2"
+}
+
+e2e_click() {
+  xdotool mousemove --window "$E2E_WID" "$1" "$2" click 1
+}
+
+# Clicks the middle of a 69×21 command button whose top-left is ($1,$2).
+e2e_click_button() {
+  e2e_click $(($1 + 34)) $(($2 + 10))
+}
+
+# Layout positions (client pixels) of the command buttons.
+declare -A E2E_BUTTON=(
+  [cmddan]="852 236" [cmdpaint]="752 260" [Command1]="752 284" [Command2]="752 308"
+  [cmdsave]="752 332" [Command3]="852 260" [Command4]="852 284" [Command5]="852 308"
+  [Command6]="852 332"
+)
+e2e_press() {
+  local pos
+  pos=${E2E_BUTTON[$1]:-}
+  [ -n "$pos" ] || fail "no button $1"
+  # shellcheck disable=SC2086
+  e2e_click_button $pos
+}
+
+# picpaint's drawing area, 201×201 at (746,6).
+E2E_CANVAS="201x201+746+6"
+
+# --- waiting -----------------------------------------------------------------
+
+# Runs "$2 ..." until it succeeds or $1 seconds pass. A return of 2 from the
+# command gives up at once.
+e2e_wait_for() {
+  local deadline=$((SECONDS + $1)) rc
+  shift
+  while :; do
+    "$@"
+    rc=$?
+    [ "$rc" -eq 0 ] && return 0
+    [ "$rc" -eq 2 ] && return 1
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
+# Succeeds once the rectangle $1 no longer has the checksum $2.
+e2e_area_changed() {
+  local now
+  now=$(e2e_area_sum "$1") || return 1
+  [ "$now" != "$2" ]
+}
+
+# --- cleanup -----------------------------------------------------------------
+
+e2e_cleanup() {
+  # The program goes first, while its display is still there to close on.
+  if [ -n "$E2E_APP_PID" ] && kill "$E2E_APP_PID" 2>/dev/null; then
+    local _
+    for _ in $(seq 50); do kill -0 "$E2E_APP_PID" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$E2E_APP_PID" 2>/dev/null
+  fi
+  if [ -n "$E2E_XVFB_PID" ]; then
+    kill "$E2E_XVFB_PID" 2>/dev/null
+  fi
+  wait 2>/dev/null
+  if [ "${HWF_E2E_KEEP:-0}" = 1 ]; then
+    echo "work folder kept: $E2E_WORK"
+  elif [ -n "$E2E_WORK" ]; then
+    rm -rf "$E2E_WORK"
+  fi
+}
