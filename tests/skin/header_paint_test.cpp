@@ -132,14 +132,6 @@ TEST_F(HeaderPaint, OwnPaintShowsBackgroundAndPressedWinsOverHot) {
   ExpectFace(1, 6);
 }
 
-TEST_F(HeaderPaint, HeaderWithoutItemsShowsOnlyItsBackground) {
-  while (SendMessageA(header_, HDM_GETITEMCOUNT, 0, 0) > 0) SendMessageA(header_, HDM_DELETEITEM, 0, 0);
-  ApplySkin(form_);
-  Pump();
-  for (int x = 0; x < 240; x += 11)
-    for (int y = 0; y < kH; ++y) ASSERT_EQ(At(header_, x, y), GetPixel(HeaderSkinDC, 1, y)) << x << "," << y;
-}
-
 // The header is asked for 256 bytes at most and the buffer holds all of them, terminator included;
 // a text cut inside a character loses the broken character.
 TEST_F(HeaderPaint, LongItemTextsAreCutToTheBufferWithoutOverrun) {
