@@ -162,6 +162,25 @@ TEST_F(ButtonFade, AClickShowsThePressedFaceThenFadesBackFromTheRelease) {
   EXPECT_EQ(Shown(), WithoutCorners(FacePixels(0)));
 }
 
+// A click whose handler takes the skin off the button: nothing of the skin comes back after the
+// button's own procedure returns, no property and no fade timer that no one would ever stop.
+TEST_F(ButtonFade, AButtonUnskinnedByItsOwnClickIsLeftAlone) {
+  HWND owner = Top(400, 300, 200, 100);
+  tops_.push_back(owner);
+  HWND button = CreateWindowExA(0, "Button", "退出", WS_CHILD | WS_VISIBLE, 10, 10, kW, kH, owner, nullptr,
+                                nullptr, nullptr);
+  SkinWindow(button);
+  Pump();
+  rec_.SetHandler([&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (h == owner && m == WM_COMMAND) UnskinWindow(button);
+    return std::nullopt;
+  });
+  SendMessageA(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(rec_.Count(owner, WM_COMMAND), 1);
+  EXPECT_TRUE(skintest::EnginePropsOn(button).empty());
+  EXPECT_EQ(pt::PendingTimers(), 0u);
+}
+
 TEST_F(ButtonFade, EveryTimerOfTheButtonStepsTheFadeBeforeItIsHandedOn) {
   SetIntProp(button_, kAlphaLevelProp, 30);
   for (WPARAM id : {WPARAM{1}, WPARAM{77}, WPARAM{0}}) SendMessageA(button_, WM_TIMER, id, 0);
