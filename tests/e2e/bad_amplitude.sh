@@ -21,7 +21,7 @@ type_amplitude() {
 
 # The canvas shows its background only.
 canvas_empty() {
-  e2e_shot "$E2E_WORK/canvas.png" || return 1
+  e2e_shot "$E2E_WORK/canvas.ppm" || return 1
   [ "$(e2e_count_colour "$E2E_CANVAS" 128,255,128)" = $((201 * 201)) ]
 }
 canvas_drawn() { ! canvas_empty; }
@@ -37,10 +37,10 @@ echo "message box $box: \"$title\""
 # The box shows an icon and its text on its face: several distinct colours
 # in its upper half, not a blank face.
 sleep 0.5
-e2e_shot "$E2E_WORK/box.png" "$box" || fail "no screenshot of the message box"
-w=$(identify -format '%w' "$E2E_WORK/box.png")
-h=$(identify -format '%h' "$E2E_WORK/box.png")
-colours=$(convert "$E2E_WORK/box.png" -crop "${w}x$((h / 2))+0+0" -format '%k' info:)
+e2e_shot "$E2E_WORK/box.ppm" "$box" || fail "no screenshot of the message box"
+w=$(identify -format '%w' "$E2E_WORK/box.ppm")
+h=$(identify -format '%h' "$E2E_WORK/box.ppm")
+colours=$(convert "$E2E_WORK/box.ppm" -crop "${w}x$((h / 2))+0+0" -format '%k' info:)
 [ "$colours" -ge 3 ] || fail "the message box shows no text ($colours colours)"
 [ -s "$E2E_WORK/app.log" ] && echo "program reported: $(head -n 1 "$E2E_WORK/app.log")"
 

@@ -16,7 +16,7 @@ draw() {
   e2e_press cmdpaint
   e2e_wait_for 10 e2e_area_changed "$E2E_CANVAS" "$before" || fail "画图1 drew nothing"
   sleep 0.3
-  e2e_shot "$E2E_WORK/shot.png" || fail "no screenshot"
+  e2e_shot "$E2E_WORK/shot.ppm" || fail "no screenshot"
 }
 
 # Prints "x y" of the middle of the pixels of colour $1 inside the rectangle
@@ -25,7 +25,7 @@ find_colour() {
   local r g b w h x0 y0
   IFS=, read -r r g b <<<"$1"
   IFS='x+' read -r w h x0 y0 <<<"$2"
-  convert "$E2E_SHOT_PNG" -crop "$2" +repage -depth 8 rgb:- | od -An -tu1 -v -w3 |
+  convert "$E2E_SHOT" -crop "$2" +repage -depth 8 rgb:- | od -An -tu1 -v -w3 |
     awk -v r="$r" -v g="$g" -v b="$b" -v w="$w" -v x0="$x0" -v y0="$y0" '
       $1 == r && $2 == g && $3 == b {
         x = (NR - 1) % w; y = int((NR - 1) / w)
@@ -45,7 +45,7 @@ black=$(e2e_count_colour "$E2E_CANVAS" 0,0,0)
 e2e_press cmddan
 dlg=$(e2e_wait_new_window) || fail "the colour dialog did not appear"
 sleep 0.5
-e2e_shot "$E2E_WORK/dialog.png" "$dlg" || fail "no screenshot of the colour dialog"
+e2e_shot "$E2E_WORK/dialog.ppm" "$dlg" || fail "no screenshot of the colour dialog"
 # The basic colours fill the top-left of the dialog; the red swatch is found
 # by its colour rather than by a cell size.
 pos=$(find_colour "$red" 220x150+0+16)

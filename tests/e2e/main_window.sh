@@ -28,11 +28,11 @@ draw_and_tile() {
   e2e_wait_for 10 e2e_area_changed 201x201+2+2 "$before" || fail "效果图 changed nothing"
   e2e_move 400 400
   sleep 0.3
-  e2e_shot "$E2E_WORK/shot.png" || fail "no screenshot"
+  e2e_shot "$E2E_WORK/shot.ppm" || fail "no screenshot"
   # Picture1's drawing area starts at (2,2), picpaint's at (746,6).
-  e2e_crop "$E2E_WORK/shot.png" "$E2E_CANVAS" "$E2E_WORK/canvas.png"
-  e2e_crop "$E2E_WORK/shot.png" 201x201+2+2 "$E2E_WORK/tile.png"
-  e2e_crop "$E2E_WORK/shot.png" 201x201+203+2 "$E2E_WORK/tile2.png"
+  e2e_crop "$E2E_WORK/shot.ppm" "$E2E_CANVAS" "$E2E_WORK/canvas.png"
+  e2e_crop "$E2E_WORK/shot.ppm" 201x201+2+2 "$E2E_WORK/tile.png"
+  e2e_crop "$E2E_WORK/shot.ppm" 201x201+203+2 "$E2E_WORK/tile2.png"
   [ "$(convert "$E2E_WORK/canvas.png" -format '%k' info:)" -ge 2 ] || fail "the canvas shows no pattern"
   diff=$(compare -metric AE "$E2E_WORK/canvas.png" "$E2E_WORK/tile.png" null: 2>&1)
   [ "$diff" = "0" ] || fail "the top-left tile differs from the canvas in $diff pixels"

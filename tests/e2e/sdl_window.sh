@@ -20,7 +20,7 @@ echo "window $E2E_WID: $(xdotool getwindowname "$E2E_WID")"
 
 # The client area shows the class brush (0x38A0F5) away from the child.
 background() {
-  e2e_shot "$E2E_WORK/shot.png" && [ "$(e2e_pixel 10 10)" = "56,160,245" ]
+  e2e_shot "$E2E_WORK/shot.ppm" && [ "$(e2e_pixel 10 10)" = "56,160,245" ]
 }
 e2e_wait_for 10 background || fail "the window does not show its background: $(e2e_pixel 10 10)"
 

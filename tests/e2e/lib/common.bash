@@ -91,7 +91,7 @@ e2e_start_app() {
 # window's background, picpaint's and Picture1's backgrounds, and the skin's
 # outline (0x00D58F1B) on the left edge of the first and the last button.
 e2e_first_frame_shown() {
-  e2e_shot "$E2E_WORK/first.png" 2>/dev/null || return 1
+  e2e_shot "$E2E_WORK/first.ppm" 2>/dev/null || return 1
   [ "$(e2e_pixel 800 212)" = "56,160,245" ] &&
     [ "$(e2e_pixel 846 106)" = "128,255,128" ] &&
     [ "$(e2e_pixel 370 356)" = "128,128,255" ] &&
@@ -170,25 +170,28 @@ e2e_window_gone() {
 
 # --- pixels ------------------------------------------------------------------
 
+E2E_SHOT=""
 E2E_SHOT_W=0
-E2E_SHOT_PNG=""
-E2E_SHOT_RGB=""
+E2E_SHOT_HEADER=0
 
-# Screenshot of a window (default the main window) as PNG at $1, with its raw
-# RGB beside it for e2e_pixel.
+# Screenshot of a window (default the main window) into the file $1, as a
+# binary PPM: ImageMagick reads it like any picture, and e2e_pixel reads its
+# bytes directly.
 e2e_shot() {
-  local file=$1 wid=${2:-$E2E_WID}
+  local file=$1 wid=${2:-$E2E_WID} magic dims depth
   # import waits for ever on a window that has gone away.
-  timeout 10 import -window "$wid" "$file" 2>/dev/null || return 1
-  convert "$file" -depth 8 "rgb:$file.rgb" || return 1
-  E2E_SHOT_W=$(identify -format '%w' "$file")
-  E2E_SHOT_PNG=$file
-  E2E_SHOT_RGB="$file.rgb"
+  timeout 10 import -window "$wid" -depth 8 "ppm:$file" 2>/dev/null || return 1
+  { read -r magic && read -r dims && read -r depth; } <"$file" || return 1
+  [ "$magic" = P6 ] && [ "$depth" = 255 ] || return 1
+  E2E_SHOT_W=${dims%% *}
+  E2E_SHOT_HEADER=$((${#magic} + ${#dims} + ${#depth} + 3))
+  E2E_SHOT=$file
 }
 
 # Prints "r,g,b" of the pixel at ($1,$2) of the last screenshot.
 e2e_pixel() {
-  od -An -tu1 -v -j $((($2 * E2E_SHOT_W + $1) * 3)) -N3 "$E2E_SHOT_RGB" | awk '{print $1 "," $2 "," $3}'
+  od -An -tu1 -v -j $((E2E_SHOT_HEADER + ($2 * E2E_SHOT_W + $1) * 3)) -N3 "$E2E_SHOT" |
+    awk '{print $1 "," $2 "," $3}'
 }
 
 # Crops WxH+X+Y ($2) of the screenshot $1 into $3.
@@ -198,7 +201,7 @@ e2e_crop() {
 
 # A checksum of the pixels of a rectangle WxH+X+Y of a fresh screenshot.
 e2e_area_sum() {
-  local shot="$E2E_WORK/sum.png"
+  local shot="$E2E_WORK/sum.ppm"
   e2e_shot "$shot" || return 1
   convert "$shot" -crop "$1" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
 }
@@ -208,7 +211,7 @@ e2e_area_sum() {
 e2e_count_colour() {
   local r g b
   IFS=, read -r r g b <<<"$2"
-  convert "$E2E_SHOT_PNG" -crop "$1" +repage -depth 8 rgb:- | od -An -tu1 -v -w3 |
+  convert "$E2E_SHOT" -crop "$1" +repage -depth 8 rgb:- | od -An -tu1 -v -w3 |
     awk -v r="$r" -v g="$g" -v b="$b" '$1 == r && $2 == g && $3 == b {n++} END {print n + 0}'
 }
 
