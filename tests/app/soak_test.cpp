@@ -22,7 +22,8 @@
 #endif
 #endif
 #ifdef HWF_SOAK_UNDER_ASAN
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime; its header ships with clang only, not with gcc.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace app {
