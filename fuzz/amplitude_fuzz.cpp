@@ -95,7 +95,8 @@ void DrawWith(const std::string& text, double k, std::uint8_t seed) {
   RecordingSurface other({3015, 3015, 201, 201, 300}, 0xF0F0F0);
   const float quarter = static_cast<float>(seed & 3) / 4.0f;
   const float r2 = static_cast<float>((seed >> 2) & 7) / 8.0f;
-  patterns::testing::ScriptedRandom rnd{quarter, r2, (seed & 0x20) ? 0.75f : 0.25f, (seed & 0x40) ? 0.9f : 0.1f};
+  patterns::testing::ScriptedRandom rnd{quarter, r2, (seed & 0x20) ? 0.75f : 0.25f,
+                                        (seed & 0x40) ? 0.9f : 0.1f};
   patterns::PatternContext ctx{.picpaint = picpaint,
                                .Picture1 = other,
                                .Picture2 = other,

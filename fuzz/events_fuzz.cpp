@@ -24,7 +24,9 @@
 // an error box leaves nothing behind. While a run goes on, the total may not
 // exceed the start-up value by more than kRunSlack (dialogs are made of
 // windows and fonts; a few hundred events cannot need more). After the form
-// is destroyed every count returns to what it was before the form existed.
+// is destroyed every count returns to what it was before the form existed,
+// and no timer is left. Once its dialogs are closed the main window is
+// enabled again.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -116,17 +118,17 @@ struct Key {
 };
 
 constexpr std::array<Key, 24> kKeys{{
-    {VK_TAB, 0},     {VK_TAB, VK_SHIFT}, {VK_SPACE, 0},    {VK_RETURN, 0},  {VK_ESCAPE, 0}, {VK_LEFT, 0},
-    {VK_RIGHT, 0},   {VK_UP, 0},         {VK_DOWN, 0},     {VK_F4, 0},      {VK_DOWN, VK_MENU},
-    {VK_BACK, 0},    {VK_DELETE, 0},     {VK_HOME, 0},     {VK_END, 0},     {VK_PRIOR, 0},
-    {VK_NEXT, 0},    {'S', VK_MENU},     {'N', VK_MENU},   {'Y', VK_MENU},  {'I', VK_MENU},
-    {'A', VK_CONTROL}, {VK_UP, VK_MENU}, {VK_RETURN, VK_SHIFT},
+    {VK_TAB, 0},        {VK_TAB, VK_SHIFT}, {VK_SPACE, 0},    {VK_RETURN, 0},        {VK_ESCAPE, 0},
+    {VK_LEFT, 0},       {VK_RIGHT, 0},      {VK_UP, 0},       {VK_DOWN, 0},          {VK_F4, 0},
+    {VK_DOWN, VK_MENU}, {VK_BACK, 0},       {VK_DELETE, 0},   {VK_HOME, 0},          {VK_END, 0},
+    {VK_PRIOR, 0},      {VK_NEXT, 0},       {'S', VK_MENU},   {'N', VK_MENU},        {'Y', VK_MENU},
+    {'I', VK_MENU},     {'A', VK_CONTROL},  {VK_UP, VK_MENU}, {VK_RETURN, VK_SHIFT},
 }};
 
 const char* const kTexts[] = {
-    "80", "7200", "0", "-80", "abc", "1e39", "1e400", "1,000", " 16 ", ".", "effect", "effect.bmp",
-    "sub", "sub/", "sub/x.bmp", "../x.bmp", "/tmp", "/", "*.bmp", "missing/x.bmp", "保存图案",
-    "\xE4\xBF", "x\ty", "old.bmp", "..", "0.5e-3",
+    "80",    "7200",          "0",          "-80",      "abc",  "1e39",      "1e400",    "1,000",  " 16 ",
+    ".",     "effect",        "effect.bmp", "sub",      "sub/", "sub/x.bmp", "../x.bmp", "/tmp",   "/",
+    "*.bmp", "missing/x.bmp", "保存图案",   "\xE4\xBF", "x\ty", "old.bmp",   "..",       "0.5e-3",
 };
 
 constexpr std::array<std::uint64_t, 8> kTimeSteps{1, 15, 16, 45, 150, 500, 2000, 4000};
@@ -143,7 +145,8 @@ Run* g_run = nullptr;
 
 std::size_t LiveTotal() {
   std::size_t n = 0;
-  for (int k = 1; k < static_cast<int>(HandleKind::Count); ++k) n += pt::LiveObjects(static_cast<HandleKind>(k));
+  for (int k = 1; k < static_cast<int>(HandleKind::Count); ++k)
+    n += pt::LiveObjects(static_cast<HandleKind>(k));
   return n;
 }
 
@@ -388,7 +391,7 @@ Counts Live() {
 }
 
 void ExpectCounts(const Counts& want, const Counts& got, const char* when) {
-  static const char* const kNames[] = {"none", "DC",   "bitmap", "brush",  "pen",
+  static const char* const kNames[] = {"none", "DC",     "bitmap",  "brush",  "pen",
                                        "font", "region", "palette", "window", "module"};
   bool same = true;
   for (std::size_t k = 1; k < want.size(); ++k) same &= want[k] == got[k];
@@ -462,8 +465,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Pump();
       }
       ExpectCounts(startup, Live(), "after the run, with every dialog closed");
+      if (!IsWindowEnabled(run.main)) {
+        std::fprintf(stderr, "events_fuzz: the main window stays disabled after its dialogs closed\n");
+        std::abort();
+      }
     }
     form.reset();
+  }
+  if (pt::PendingTimers() != 0) {
+    std::fprintf(stderr, "events_fuzz: %zu timers outlive the form\n", pt::PendingTimers());
+    std::abort();
   }
   pt::Reset();
   ExpectCounts(before, Live(), "after the form is gone");

@@ -84,7 +84,7 @@ void RefillBox() {
 }
 
 struct Entry {
-  char type;  // 'f' file, 'd' folder, 'l' link
+  char type;            // 'f' file, 'd' folder, 'l' link
   std::string content;  // file bytes or link target
   mode_t mode;
   bool operator==(const Entry&) const = default;
@@ -113,7 +113,8 @@ void Walk(const std::string& dir, const std::string& rel, Tree& out) {
       const int fd = ::open(full.c_str(), O_RDONLY);
       char buf[8192];
       ssize_t n;
-      while (fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0) en.content.append(buf, static_cast<std::size_t>(n));
+      while (fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0)
+        en.content.append(buf, static_cast<std::size_t>(n));
       if (fd >= 0) ::close(fd);
     }
     out[key] = en;
@@ -246,7 +247,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!problem.empty() || path.find_first_not_of(' ') == std::string::npos) return 0;
     const std::string resolved = dlg::Resolve(g_box, path);
     CheckResolved(path, resolved);
-    if (path[0] == '/' && resolved != dlg::Resolve("/", path)) Fail("an absolute name depends on the folder", path);
+    if (path[0] == '/' && resolved != dlg::Resolve("/", path))
+      Fail("an absolute name depends on the folder", path);
     if (!InsideBox(resolved)) return 0;  // the user went elsewhere: not ours to write
     path = resolved;
   } else {
@@ -258,7 +260,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   RefillBox();
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-  for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint32_t>(i * 0x9E3779B9u) >> 8;
+  for (std::size_t i = 0; i < pixels.size(); ++i)
+    pixels[i] = static_cast<std::uint32_t>(i * 0x9E3779B9u) >> 8;
   const runtime::PictureView picture{pixels, width, height};
   Tree before = Snapshot();
   const int fds = OpenDescriptors();
@@ -304,7 +307,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (got.size() != runtime::kBmpHeaderSize + runtime::BmpRowStride(width) * height)
     Fail("the file has the wrong size", path);
   if (got.compare(0, 2, "BM") != 0) Fail("the file does not begin with BM", path);
-  if (std::memcmp(got.data(), want.data(), want.size()) != 0) Fail("the file differs from the encoding", path);
+  if (std::memcmp(got.data(), want.data(), want.size()) != 0)
+    Fail("the file differs from the encoding", path);
   // Nothing else changed: take the target out of both and compare. (A dangling
   // link as target is itself the target: the file replaces it.)
   before.erase(target);

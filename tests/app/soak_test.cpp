@@ -77,8 +77,10 @@ class SoakTest : public Form1Test {
     // A form of our own, on a stream whose draws are counted.
     form_.reset();
     pt::Reset();
-    form_ = std::make_unique<Form1>(Form1Options{
-        .rnd = &rnd_, .clock = [] { return patterns::LocalDateTime{2026, 12, 7, 14, 3, 5}; }, .dialogs = &dialogs_});
+    form_ = std::make_unique<Form1>(
+        Form1Options{.rnd = &rnd_,
+                     .clock = [] { return patterns::LocalDateTime{2026, 12, 7, 14, 3, 5}; },
+                     .dialogs = &dialogs_});
     form_->Form().SetQuitOnDestroy(false);
     form_->LoadAndShow();
     pt::PumpMessages();
