@@ -47,7 +47,9 @@ TEST_F(FramePaint, ListsAndCombosGetTheTwoLineBorderPaleWhenDisabled) {
   ApplySkin(form_);
   Pump();
   for (HWND h : {combo, drive, data, dropped}) {
-    SCOPED_TRACE(skin::GetIntProp(h, kProcAddrProp) ? "skinned" : "not skinned");
+    char name[64] = {};
+    GetClassNameA(h, name, sizeof name);
+    SCOPED_TRACE(name);
     InvalidateRect(h, nullptr, TRUE);
     Pump();
     ExpectControlBorder(h, kBorder);
