@@ -28,8 +28,11 @@ for t in "${targets[@]}"; do
   cp -r "$root/fuzz/corpus/$t/." "$work/"
   dict=()
   [ -f "$root/fuzz/$t.dict" ] && dict=("-dict=$root/fuzz/$t.dict")
+  # fuzz/<target>.options: extra libFuzzer flags of one target, on one line.
+  extra=()
+  [ -f "$root/fuzz/$t.options" ] && read -r -a extra <"$root/fuzz/$t.options"
   echo "== $t: ${seconds}s"
-  if ! "$build/fuzz/$t" "$work" "${dict[@]}" -max_total_time="$seconds" -timeout=10 \
+  if ! "$build/fuzz/$t" "$work" "${dict[@]}" "${extra[@]}" -max_total_time="$seconds" -timeout=10 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
       >"$build/fuzz-$t.log" 2>&1; then
     failed+=("$t")
