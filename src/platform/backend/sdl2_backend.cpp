@@ -2,11 +2,13 @@
 // its surface through a streaming texture; SDL events become injected input.
 //
 // Top-level windows with a caption get a decorated SDL window titled with
-// the window text; captionless popups (drop-down lists) get borderless,
-// taskbar-less windows placed at their screen position. Only the dirty part
-// of a surface is uploaded on each present.
+// the window text and showing the program's icon; captionless popups
+// (drop-down lists) get borderless, taskbar-less windows placed at their
+// screen position. Only the dirty part of a surface is uploaded on each
+// present. The window the program activates also gets the keyboard.
 //
-// Sections: window bookkeeping · presenting · events · attach/detach
+// Sections: window bookkeeping · presenting · events · keyboard focus ·
+// attach/detach
 #include <SDL.h>
 
 #include <map>
@@ -35,6 +37,10 @@ void SetProgramIcon(SDL_Window* window) {
   SDL_SetWindowIcon(window, icon);
   SDL_FreeSurface(icon);
 }
+
+// Captionless popups are drop-down lists: shown without a frame and never
+// activated, like the lists they stand for.
+bool Captioned(const Window& w) { return (w.style & WS_CAPTION) == WS_CAPTION || !(w.style & WS_POPUP); }
 
 class Sdl2Backend : public Backend {
  public:
@@ -146,7 +152,7 @@ class Sdl2Backend : public Backend {
   Screen CreateScreen(const Window& w) {
     Screen s;
     Uint32 flags = SDL_WINDOW_HIDDEN;
-    bool captioned = (w.style & WS_CAPTION) == WS_CAPTION || !(w.style & WS_POPUP);
+    const bool captioned = Captioned(w);
     if (!captioned) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU;
     s.window = SDL_CreateWindow(w.text.c_str(), w.rect.left, w.rect.top, std::max(w.width(), 1),
                                 std::max(w.height(), 1), flags);
@@ -159,22 +165,6 @@ class Sdl2Backend : public Backend {
     if (!s.renderer) s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_SOFTWARE);
     byId_[SDL_GetWindowID(s.window)] = w.hwnd;
     return s;
-  }
-
-  // Keyboard focus. Without a window manager SDL hands the keyboard to every
-  // window it shows and nobody hands it back when that window goes: closing
-  // a message box or a drop-down list would leave the keyboard with no window
-  // at all. The window the program activates takes it instead.
-  static bool HasKeyboard(const Screen& s) { return s.window && SDL_GetKeyboardFocus() == s.window; }
-
-  static void GiveKeyboard(const Screen& s) {
-    if (s.window && !HasKeyboard(s) && (SDL_GetWindowFlags(s.window) & SDL_WINDOW_SHOWN))
-      SDL_SetWindowInputFocus(s.window);
-  }
-
-  void GiveKeyboardToActive() {
-    auto it = screens_.find(user::desktop().active);
-    if (it != screens_.end()) GiveKeyboard(it->second);
   }
 
   void EnsureTexture(Screen& s, const Window& w) {
@@ -267,7 +257,10 @@ class Sdl2Backend : public Backend {
         }
         break;
       case SDL_WINDOWEVENT_FOCUS_GAINED:
-        if (w->enabled() && user::desktop().active != hwnd) {
+        // SDL gives the keyboard to a drop-down list it shows when no window
+        // manager runs; the list must not take the activation from the window
+        // that opened it, whose focused control answers the keys.
+        if (w->enabled() && Captioned(*w) && user::desktop().active != hwnd) {
           syncing_ = true;
           SetActiveWindow(hwnd);
           syncing_ = false;
@@ -280,6 +273,24 @@ class Sdl2Backend : public Backend {
       default:
         break;
     }
+  }
+
+  // --- keyboard focus -------------------------------------------------------
+
+  // Without a window manager SDL hands the keyboard to every window it shows,
+  // and nobody hands it back when that window goes: closing a message box or
+  // a drop-down list would leave the keyboard with no window at all. The
+  // window the program activates takes it instead.
+  static bool HasKeyboard(const Screen& s) { return s.window && SDL_GetKeyboardFocus() == s.window; }
+
+  static void GiveKeyboard(const Screen& s) {
+    if (s.window && !HasKeyboard(s) && (SDL_GetWindowFlags(s.window) & SDL_WINDOW_SHOWN))
+      SDL_SetWindowInputFocus(s.window);
+  }
+
+  void GiveKeyboardToActive() {
+    auto it = screens_.find(user::desktop().active);
+    if (it != screens_.end()) GiveKeyboard(it->second);
   }
 
   std::map<HWND, Screen> screens_;
