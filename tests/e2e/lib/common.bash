@@ -83,8 +83,25 @@ e2e_display_up() {
 e2e_start_app() {
   (cd "$E2E_WORK/out" && exec "$E2E_PROG") >"$E2E_WORK/app.log" 2>&1 &
   E2E_APP_PID=$!
-  E2E_WID=$(e2e_find_window '澜帆绘纹坊' 30) || fail "the main window did not appear"
-  e2e_wait_for 20 e2e_first_frame_shown || fail "the first frame was not complete within 20 s"
+  E2E_WID=$(e2e_find_window '澜帆绘纹坊' 30) || {
+    e2e_describe_app
+    fail "the main window did not appear"
+  }
+  e2e_wait_for 20 e2e_first_frame_shown || {
+    e2e_describe_app
+    fail "the first frame was not complete within 20 s"
+  }
+}
+
+# What the program is doing, for a failure report: its state, its X windows
+# and, where gdb is at hand, where each of its threads waits.
+e2e_describe_app() {
+  echo "--- program $E2E_APP_PID"
+  ps -o pid,stat,pcpu,time,wchan:32 -p "$E2E_APP_PID" || return 0
+  echo "windows: $(xdotool search --pid "$E2E_APP_PID" 2>/dev/null | tr '\n' ' ')"
+  if command -v gdb >/dev/null 2>&1; then
+    timeout 60 gdb -p "$E2E_APP_PID" -batch -ex 'thread apply all bt 20' 2>/dev/null | grep -E '^(#|Thread)'
+  fi
 }
 
 # The first frame is complete when every probe shows its final colour: the
