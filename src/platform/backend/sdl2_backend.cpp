@@ -11,6 +11,7 @@
 // attach/detach
 #include <SDL.h>
 
+#include <cstdio>
 #include <map>
 
 #include "platform/backend/backend.h"
@@ -156,13 +157,21 @@ class Sdl2Backend : public Backend {
     if (!captioned) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU;
     s.window = SDL_CreateWindow(w.text.c_str(), w.rect.left, w.rect.top, std::max(w.width(), 1),
                                 std::max(w.height(), 1), flags);
-    if (!s.window) return s;
+    if (!s.window) {
+      // The program goes on without this window; say why nothing shows.
+      std::fprintf(stderr, "huiwenfang: cannot open a window for \"%s\": %s\n", w.text.c_str(),
+                   SDL_GetError());
+      return s;
+    }
     if (captioned) SetProgramIcon(s.window);
     if (w.owner)
       if (auto it = screens_.find(w.owner); it != screens_.end() && it->second.window)
         SDL_SetWindowModalFor(s.window, it->second.window);  // keeps dialogs above their owner
     s.renderer = SDL_CreateRenderer(s.window, -1, 0);
     if (!s.renderer) s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_SOFTWARE);
+    if (!s.renderer)
+      std::fprintf(stderr, "huiwenfang: cannot draw into the window \"%s\": %s\n", w.text.c_str(),
+                   SDL_GetError());
     byId_[SDL_GetWindowID(s.window)] = w.hwnd;
     return s;
   }
