@@ -36,7 +36,7 @@ for run in $(seq "$runs"); do
   E2E_WID=""
   while [ -z "$E2E_WID" ]; do
     E2E_WID=$(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | head -n 1)
-    [ $(($(now_ms) - t0)) -lt 30000 ] || fail "run $run: no window within 30 s"
+    [ $(($(now_ms) - t0)) -lt 30000 ] || { e2e_describe_app; fail "run $run: no window within 30 s"; }
   done
   t_window=$(now_ms)
   polls=0

@@ -57,7 +57,10 @@ e2e_start_display() {
   read -r first last <<<"$range"
   for n in $(seq "$first" "${last:-$first}"); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
+    # -noreset: by default the server resets whenever its last client leaves
+    # (a probe below, or the program of an earlier step), and a program that
+    # connects during the reset can be left without its windows.
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     # Another run may have taken the number in the meantime: Xvfb then ends.
     if e2e_wait_for 10 e2e_display_up "$n"; then
@@ -98,7 +101,8 @@ e2e_start_app() {
 e2e_describe_app() {
   echo "--- program $E2E_APP_PID"
   ps -o pid,stat,pcpu,time,wchan:32 -p "$E2E_APP_PID" || return 0
-  echo "windows: $(xdotool search --pid "$E2E_APP_PID" 2>/dev/null | tr '\n' ' ')"
+  echo "its windows: $(xdotool search --pid "$E2E_APP_PID" 2>/dev/null | tr '\n' ' ')"
+  echo "all windows: $(xwininfo -root -tree 2>/dev/null | grep -c '^ *0x')"
   if command -v gdb >/dev/null 2>&1; then
     timeout 60 gdb -p "$E2E_APP_PID" -batch -ex 'thread apply all bt 20' 2>/dev/null | grep -E '^(#|Thread)'
   fi
