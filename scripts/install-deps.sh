@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
   xvfb xdotool imagemagick x11-utils
   xdg-utils
+  clang libclang-rt-dev
+  desktop-file-utils python3
 )
 
 if [ "$(id -u)" -ne 0 ]; then
