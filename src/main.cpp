@@ -1,10 +1,13 @@
 // huiwenfang — entry point: the SDL2 screen, Form1, the message loop.
 #include <SDL.h>
 
+#include <langinfo.h>
 #include <pthread.h>
 #include <signal.h>
 
+#include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <memory>
 
@@ -68,9 +71,18 @@ int Run() {
   return 0;
 }
 
+// Xlib converts the window title through the character set of LC_CTYPE: under the "C" locale of a
+// bare session the Chinese caption reaches WM_NAME garbled. Only the character type is taken from
+// the environment (or UTF-8 forced), so number parsing and formatting keep the "C" rules.
+void UseUtf8CharacterType() {
+  if (!std::setlocale(LC_CTYPE, "") || std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+
 }  // namespace
 
 int main(int, char**) {
+  UseUtf8CharacterType();
   if (!platform::AttachSdl2Backend()) {
     std::fprintf(stderr, "huiwenfang: cannot open the display: %s\n", SDL_GetError());
     return 1;

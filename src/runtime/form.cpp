@@ -365,6 +365,20 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       if (LRESULT brush = self->OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
         return brush;
       break;
+    case WM_ACTIVATE:
+      // A dialog or message box takes the keyboard; when it closes the user expects to go on
+      // from the control they were on, not from the bare form.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND f = GetFocus();
+        if (f && IsChild(hwnd, f)) self->saved_focus_ = f;
+        return 0;
+      }
+      if (HWND f = self->saved_focus_;
+          f && IsChild(hwnd, f) && IsWindowVisible(f) && IsWindowEnabled(f)) {
+        SetFocus(f);
+        return 0;
+      }
+      break;
     case WM_DESTROY:
       if (self->quit_on_destroy_) PostQuitMessage(0);
       break;

@@ -101,6 +101,8 @@ class Form {
   std::map<std::string, std::function<void()>, std::less<>> handlers_;
   std::map<COLORREF, GdiObject<HBRUSH>> brushes_;
   bool quit_on_destroy_ = true;
+  // The control that had the keyboard when another window became active.
+  HWND saved_focus_ = nullptr;
   bool ended_ = false;
 };
 

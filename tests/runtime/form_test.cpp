@@ -302,6 +302,35 @@ TEST_F(FormTest, TabMovesByTabIndexNotByStacking) {
   EXPECT_FALSE(form_->PreTranslateMessage(other));
 }
 
+TEST_F(FormTest, TheFocusedControlGetsTheKeyboardBackAfterAMessageBox) {
+  form_->LoadAndShow();
+  HWND cmdA = form_->ControlHwnd("cmdA"), text = form_->ControlHwnd("Text1");
+  SetFocus(cmdA);
+  pt::SetIdleHook([] {
+    HWND box = FindWindowA("#32770", nullptr);
+    if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return box != nullptr;
+  });
+  MessageBoxA(form_->Hwnd(), "x", "y", MB_OK);
+  EXPECT_EQ(GetFocus(), cmdA);
+  SetFocus(text);
+  MessageBoxA(form_->Hwnd(), "x", "y", MB_OK);
+  EXPECT_EQ(GetFocus(), text);
+  // A control disabled meanwhile is not given the focus.
+  SetFocus(cmdA);
+  pt::SetIdleHook([cmdA] {
+    HWND box = FindWindowA("#32770", nullptr);
+    if (box) {
+      EnableWindow(cmdA, FALSE);
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    return box != nullptr;
+  });
+  MessageBoxA(form_->Hwnd(), "x", "y", MB_OK);
+  pt::SetIdleHook(nullptr);
+  EXPECT_NE(GetFocus(), cmdA);
+}
+
 TEST_F(FormTest, EndStopsEverythingAndPostsQuit) {
   form_->TimerNamed("Timer1")->SetEnabled(true);
   form_->End();
