@@ -1,6 +1,4 @@
 // The drop-down button of combo boxes and drive lists, drawn over the control's own button.
-#include <optional>
-
 #include "skin/painters.h"
 #include "skin/primitives.h"
 #include "skin/skin_blit.h"
@@ -37,7 +35,8 @@ void PaintComboButton(HWND hWnd, HDC hDC, std::int32_t& state, VbBool force) {
   GetWindowBox(hWnd, box);
   const std::int32_t bw = GetSystemMetrics(SM_CXVSCROLL) + 1;
   const std::int32_t bh = box.Height - 2;
-  HDC mem = CreateMemoryDC(bw, bh);
+  ScopedMemoryDC memory(bw, bh);
+  HDC mem = memory.get();
   switch (state) {
     case 0:
       FillBox(mem, 0, 0, bw, bh, kNormalFace);
@@ -55,15 +54,11 @@ void PaintComboButton(HWND hWnd, HDC hDC, std::int32_t& state, VbBool force) {
   TransparentCopy(mem, HalfOf(bw - kArrowWidth), HalfOf(box.Height - kArrowFrames), kArrowWidth, kArrowHeight,
                   ComboSkinDC, kArrowX, arrowY, kKeyColour, nullptr);
 
-  std::optional<ScopedWindowDC> own;
-  HDC target = hDC;
-  if (!target) {
-    own.emplace(hWnd);
-    target = own->get();
-  }
+  TargetDC target(hWnd, hDC);
   // One pixel in from the right, top and bottom edges: exactly over the control's own button.
-  BitBlt(target, box.Width - bw - 1, 1, bw, bh, mem, 0, 0, SRCCOPY);
-  if (mem) DeleteDC(mem);
+  BitBlt(target.get(), box.Width - bw - 1, 1, bw, bh, mem, 0, 0, SRCCOPY);
+  memory.Delete();
+  target.Release();
 }
 
 }  // namespace skin

@@ -1,6 +1,5 @@
 // One item of a header control, and the item text that the header's own paint shares with it.
 #include <array>
-#include <optional>
 #include <string>
 
 #include "skin/painters.h"
@@ -74,7 +73,8 @@ std::int32_t PaintHeaderItem(HWND hWnd, HDC hDC, std::int32_t index, std::int32_
   const std::int32_t w = item.right - item.left;
   const std::int32_t h = item.bottom - item.top;
 
-  HDC mem = CreateMemoryDC(w, box.Height);
+  ScopedMemoryDC memory(w, box.Height);
+  HDC mem = memory.get();
   if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0)); font && mem)
     SelectObject(mem, font);
   SetBkMode(mem, TRANSPARENT);
@@ -82,15 +82,10 @@ std::int32_t PaintHeaderItem(HWND hWnd, HDC hDC, std::int32_t index, std::int32_
   const std::string text = GetHeaderItemText(hWnd, index);
   if (!text.empty()) DrawTextInBox(mem, text, 0, 0, w, box.Height, kCaptionFormat);
 
-  std::optional<ScopedWindowDC> own;
-  HDC target = hDC;
-  if (!target) {
-    own.emplace(hWnd);
-    target = own->get();
-  }
-  BitBlt(target, item.left, 0, w, h, mem, 0, 0, SRCCOPY);
-  own.reset();
-  if (mem) DeleteDC(mem);
+  TargetDC target(hWnd, hDC);
+  BitBlt(target.get(), item.left, 0, w, h, mem, 0, 0, SRCCOPY);
+  target.Release();
+  memory.Delete();
   return 0;
 }
 

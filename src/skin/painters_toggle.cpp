@@ -74,12 +74,12 @@ std::int32_t PaintCheckBox(HWND hWnd, std::int32_t state, VbBool force) {
   GetWindowBox(hWnd, box);
   const LRESULT check = SendMessageA(hWnd, BM_GETCHECK, 0, 0);
 
-  HDC mem = CreateMemoryDC(cw, ch);
+  ScopedMemoryDC mem(cw, ch);
   ScopedWindowDC windowDC(hWnd);
-  ComposeSquare(mem, cw, ch, state, IsWindowEnabled(hWnd) != FALSE, check);
-  BitBlt(windowDC.get(), 0, HalfOf(box.Height - ch), cw, ch, mem, 0, 0, SRCCOPY);
+  ComposeSquare(mem.get(), cw, ch, state, IsWindowEnabled(hWnd) != FALSE, check);
+  BitBlt(windowDC.get(), 0, HalfOf(box.Height - ch), cw, ch, mem.get(), 0, 0, SRCCOPY);
   windowDC.Release();
-  if (mem) DeleteDC(mem);
+  mem.Delete();
   return 1;
 }
 

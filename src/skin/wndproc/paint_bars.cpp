@@ -25,24 +25,6 @@ constexpr int kHeaderFrameH = 20;
 constexpr int kHeaderBackgroundX = 1;
 constexpr UINT kCaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
 
-// --- picture guard
-
-// The off-screen picture of one message; a picture that could not be made is 0 and every draw and
-// copy from it does nothing.
-class Picture {
- public:
-  Picture(std::int32_t w, std::int32_t h) : dc_(CreateMemoryDC(w, h)) {}
-  Picture(const Picture&) = delete;
-  Picture& operator=(const Picture&) = delete;
-  ~Picture() {
-    if (dc_) DeleteDC(dc_);
-  }
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
 // The bar position as a share of the full range. Kept in single precision on purpose: the pixel
 // lengths below are rounded from exactly this value.
 float ProgressFraction(HWND hWnd) {
@@ -58,7 +40,7 @@ void ClientSize(HWND hWnd, std::int32_t& w, std::int32_t& h) {
   h = client.bottom - client.top;
 }
 
-void ShowInClient(HWND hWnd, const Picture& picture, std::int32_t w, std::int32_t h) {
+void ShowInClient(HWND hWnd, const ScopedMemoryDC& picture, std::int32_t w, std::int32_t h) {
   PAINTSTRUCT ps{};
   HDC dc = BeginPaint(hWnd, &ps);
   BitBlt(dc, 0, 0, w, h, picture.get(), 0, 0, SRCCOPY);
@@ -74,7 +56,7 @@ LRESULT PaintProgressBar(HWND hWnd) {
   std::int32_t w = 0;
   std::int32_t h = 0;
   ClientSize(hWnd, w, h);
-  Picture picture(w, h);
+  ScopedMemoryDC picture(w, h);
   const float f = ProgressFraction(hWnd);
   FillBox(picture.get(), 0, 0, w, h, kWhite);
   if (f != 0.0f) {
@@ -101,7 +83,7 @@ LRESULT NcPaintProgressBar(HWND hWnd) {
   std::int32_t cw = 0;
   std::int32_t ch = 0;
   ClientSize(hWnd, cw, ch);
-  Picture picture(box.Width, box.Height);
+  ScopedMemoryDC picture(box.Width, box.Height);
   const float f = ProgressFraction(hWnd);
   const LONG style = GetWindowLongA(hWnd, GWL_STYLE);
 
@@ -127,7 +109,7 @@ LRESULT NcPaintProgressBar(HWND hWnd) {
 LRESULT PaintHeader(HWND hWnd) {
   SkinBox box;
   GetWindowBox(hWnd, box);
-  Picture picture(box.Width, box.Height);
+  ScopedMemoryDC picture(box.Width, box.Height);
   HDC pic = picture.get();
   StretchBlt(pic, 0, 0, box.Width, box.Height, HeaderSkinDC, kHeaderBackgroundX, 0, 1, kHeaderFrameH,
              SRCCOPY);
