@@ -32,6 +32,36 @@ TEST(AlphaBlend, ConstantAlphaMixesEachChannelWithRounding) {
   EXPECT_EQ(blend(1), RGB(1, 100, 254));
 }
 
+// Rows long enough for the blocked path and its tail, with every channel value different, against
+// the exact rounding of dst + (src - dst) * alpha / 255; a bitmap blended onto itself one pixel
+// along mixes with the picture as it was before the call.
+TEST(AlphaBlend, LongRowsAndSelfOverlapMixEveryPixelExactly) {
+  constexpr int kW = 37;
+  auto colour = [](int i, int seed) {
+    return RGB((i * 7 + seed) % 256, (i * 31 + seed * 3) % 256, (i * 101 + seed * 5) % 256);
+  };
+  auto mixed = [](COLORREF d, COLORREF s, int a) {
+    auto ch = [a](int dv, int sv) { return (2 * (dv * (255 - a) + sv * a) + 255) / 510; };
+    return RGB(ch(GetRValue(d), GetRValue(s)), ch(GetGValue(d), GetGValue(s)), ch(GetBValue(d), GetBValue(s)));
+  };
+  for (int a : {1, 77, 128, 254}) {
+    Canvas src(ColorCanvas(kW, 1)), dst(ColorCanvas(kW, 1));
+    for (int i = 0; i < kW; ++i) {
+      SetPixel(src, i, 0, colour(i, 11));
+      SetPixel(dst, i, 0, colour(i, 200));
+    }
+    ASSERT_TRUE(AlphaBlend(dst, 0, 0, kW, 1, src, 0, 0, kW, 1, Constant(static_cast<BYTE>(a))));
+    for (int i = 0; i < kW; ++i)
+      ASSERT_EQ(GetPixel(dst, i, 0), mixed(colour(i, 200), colour(i, 11), a)) << "alpha " << a << " pixel " << i;
+
+    Canvas self(ColorCanvas(kW + 1, 1));
+    for (int i = 0; i <= kW; ++i) SetPixel(self, i, 0, colour(i, 5));
+    ASSERT_TRUE(AlphaBlend(self, 1, 0, kW, 1, self, 0, 0, kW, 1, Constant(static_cast<BYTE>(a))));
+    for (int i = 1; i <= kW; ++i)
+      ASSERT_EQ(GetPixel(self, i, 0), mixed(colour(i, 5), colour(i - 1, 5), a)) << "alpha " << a << " pixel " << i;
+  }
+}
+
 TEST(AlphaBlend, RefusesWhatItCannotDo) {
   Canvas src(ColorCanvas(4, 4, RGB(1, 1, 1)));
   Canvas dst(ColorCanvas(4, 4, RGB(9, 9, 9)));
