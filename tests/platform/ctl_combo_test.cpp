@@ -149,6 +149,21 @@ TEST_F(ComboTest, AClickOutsideClosesWithoutChoosing) {
   EXPECT_FALSE(Dropped(c)) << "the button closes what it opened";
 }
 
+TEST_F(ComboTest, ACloseRequestOnTheOpenListClosesItAndKeepsIt) {
+  HWND c = Combo();
+  ClickButton(c);
+  ASSERT_TRUE(Dropped(c));
+  HWND list = ListOf(c);
+  pt::RequestClose(list);
+  Pump();
+  EXPECT_TRUE(IsWindow(list)) << "the list belongs to its combo box";
+  EXPECT_FALSE(Dropped(c));
+  EXPECT_EQ(Text(c), "80");
+  ClickButton(c);
+  EXPECT_TRUE(Dropped(c)) << "and opens again";
+  EXPECT_EQ(ListOf(c), list);
+}
+
 TEST_F(ComboTest, TypingIntoTheFieldWithEndAndBackspace) {
   HWND c = Combo();
   ClickAt(c, 5, 11);  // the text part: caret there, no list

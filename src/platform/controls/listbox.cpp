@@ -388,6 +388,14 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_CLOSE:
+      // A combo box's list lives as long as its combo box: a close request aimed at the open list
+      // (a window manager's, say) closes the list, as a click outside does, and destroys nothing.
+      if (s->combo) {
+        SendMessageA(s->combo, CB_SHOWDROPDOWN, FALSE, 0);
+        return 0;
+      }
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_SETFONT:
       s->font = reinterpret_cast<HFONT>(wParam);
       MeasureFont(hwnd, *s);
