@@ -3,6 +3,8 @@
 # a bounded time on a copy of its seed corpus. Installs nothing: clang and
 # the compiler-rt libraries must be there already (scripts/install-deps.sh).
 #   scripts/fuzz.sh [seconds-per-target]     (default 60)
+# The random seed is fixed (HWF_FUZZ_SEED, default 1) so that a run can be
+# repeated; set another one to explore further.
 # Exits non-zero when a target finds a crash, a sanitizer report, a leak, a
 # timeout or runs out of memory; the reproducer is kept under
 # build-fuzz/findings/<target>/.
@@ -37,7 +39,7 @@ for t in "${targets[@]}"; do
   [ "$t" = events_fuzz ] && t_seconds=$((seconds * 2))
   echo "== $t: ${t_seconds}s"
   if ! "$build/fuzz/$t" "$work" "${dict[@]}" "${extra[@]}" -max_total_time="$t_seconds" -timeout=10 \
-      -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
+      -seed="${HWF_FUZZ_SEED:-1}" -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
       >"$build/fuzz-$t.log" 2>&1; then
     failed+=("$t")
     tail -n 60 "$build/fuzz-$t.log"
