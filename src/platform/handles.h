@@ -22,6 +22,7 @@ enum class HandleKind : std::uint8_t {
   Palette,
   Window,
   Module,
+  Menu,
   Count
 };
 

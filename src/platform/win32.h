@@ -13,4 +13,5 @@
 #include "platform/win32/gdi_text.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/user.h"
+#include "platform/win32/user_menus.h"
 #include "platform/win32/dialogs.h"

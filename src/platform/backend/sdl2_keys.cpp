@@ -51,6 +51,9 @@ UINT VirtualKeyFromSdl(SDL_Keycode key) {
       return VK_CAPITAL;
     case SDLK_PAUSE:
       return VK_PAUSE;
+    case SDLK_APPLICATION:
+    case SDLK_MENU:
+      return VK_APPS;
     default:
       return 0;
   }

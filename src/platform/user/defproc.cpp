@@ -121,6 +121,32 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                      MAKELPARAM(w->client.right - w->client.left, w->client.bottom - w->client.top));
       return 0;
     }
+    case WM_RBUTTONUP: {
+      // A right click asks for a context menu where the button came up.
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ClientToScreen(hwnd, &p);
+      SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(p.x, p.y));
+      return 0;
+    }
+    case WM_NCRBUTTONUP:
+      SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);  // already on screen
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      // Shift+F10 and, on release, the menu key ask from the keyboard: the
+      // position is -1, and the window picks a place by its selection.
+      if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000))
+        SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+      return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (wParam == VK_APPS) SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+      return 0;
+    case WM_CONTEXTMENU:
+      // Unanswered, the request goes up to the parent (wParam still names
+      // the window it came from).
+      if (w->isChild()) return SendMessageA(w->parent, msg, wParam, lParam);
+      return 0;
     case WM_MOUSEWHEEL:
       // Unhandled wheel turns go up to the parent, as in Win32.
       if (w->isChild()) return SendMessageA(w->parent, msg, wParam, lParam);
