@@ -66,7 +66,7 @@ highlighted() {
 }
 e2e_wait_for 10 highlighted || fail "hovering did not highlight the item: $(e2e_pixel $((mx + 4)) "$iy")"
 if [ -n "${HWF_E2E_MENU_SHOT:-}" ]; then
-  convert "$E2E_WORK/root.ppm" -crop "$((mw + 140))x$((mh + 80))+$((mx - 100))+$((my - 40))" +repage \
+  convert "$E2E_WORK/root.ppm" -crop "$((mw + 60))x$((mh + 40))+$((mx - 30))+$((my - 20))" +repage \
     "$HWF_E2E_MENU_SHOT"
 fi
 xdotool click 1
