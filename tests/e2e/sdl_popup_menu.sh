@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# A popup menu on a real screen: a right click in an SDL window under Xvfb
-# opens the menu as its own borderless window with its top-left corner at
-# the cursor, the window that opened it stays active, hovering highlights an
-# item and a click chooses it.
+# A popup menu on a real screen: the menu key opens one and Escape closes
+# it; a right click in an SDL window under Xvfb opens the menu as its own
+# borderless window with its top-left corner at the cursor, the window that
+# opened it stays active, hovering highlights an item and a click chooses it.
 #
 # usage: sdl_popup_menu.sh <path-to-huiwenfang>   (the test program is found
 # beside it, in the build tree's tests/ folder). Exit 77 = skipped.
@@ -23,15 +23,25 @@ background() {
 }
 e2e_wait_for 10 background || fail "the window does not show its background"
 
+# The menu key asks from the keyboard (position -1, -1: the menu goes to the
+# corner it is pushed into); Escape closes the menu without a choice.
+menus_listed() { [ "$(grep -c "^active " "$E2E_WORK/app.log")" -ge "$1" ]; }
+xdotool key Menu
+e2e_wait_for 10 menus_listed 1 || fail "the menu key opened no menu"
+grep -q "^asked -1 -1$" "$E2E_WORK/app.log" || fail "the menu key did not ask with position -1"
+grep -q "^menu 0 0 " "$E2E_WORK/app.log" || fail "the menu is not in the corner"
+xdotool key Escape
+closed() { grep -q "^chose 0$" "$E2E_WORK/app.log"; }
+e2e_wait_for 10 closed || fail "Escape did not close the menu"
+
 # Without a window manager the window's client area starts at (100, 100) of
 # the screen: the right click at (60, 50) is at (160, 150).
 xdotool mousemove --window "$E2E_WID" 60 50 click 3
-menu_listed() { grep -q "^active " "$E2E_WORK/app.log"; }
-e2e_wait_for 10 menu_listed || fail "the menu did not open"
+e2e_wait_for 10 menus_listed 2 || fail "the right click opened no menu"
 grep -q "^asked 160 150$" "$E2E_WORK/app.log" || fail "WM_CONTEXTMENU did not carry the screen position"
-read -r _ mx my mw mh < <(grep "^menu " "$E2E_WORK/app.log")
+read -r _ mx my mw mh < <(grep "^menu " "$E2E_WORK/app.log" | tail -n 1)
 [ "$mx $my" = "160 150" ] || fail "the menu is at $mx,$my, not at the cursor"
-grep -q "^active 1$" "$E2E_WORK/app.log" || fail "the menu took the activation"
+[ "$(grep -c "^active 1$" "$E2E_WORK/app.log")" = 2 ] || fail "a menu took the activation"
 
 # The menu's own X window: borderless, at the cursor, the menu's size.
 menu_wid=""
@@ -59,7 +69,7 @@ shown() {
 e2e_wait_for 10 shown || fail "the menu is not drawn at the cursor: $(e2e_pixel $((mx + 2)) $((my + 2)))"
 
 # Hovering the second item highlights it; a click there chooses it.
-read -r _ _ ix iy < <(grep "^item 1 " "$E2E_WORK/app.log")
+read -r _ _ ix iy < <(grep "^item 1 " "$E2E_WORK/app.log" | tail -n 1)
 xdotool mousemove "$ix" "$iy"
 highlighted() {
   e2e_shot "$E2E_WORK/root.ppm" root && [ "$(e2e_pixel $((mx + 4)) "$iy")" = "10,36,106" ]
