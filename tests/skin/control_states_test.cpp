@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "group_windows.h"
+#include "skin/painters.h"
 #include "skin/skin_install.h"
 #include "skin/skin_props.h"
 #include "skin/skin_state.h"
@@ -315,19 +316,30 @@ TEST_F(HeaderStates, PressesAndDoubleClicksPickTheItemUnderTheMouse) {
   EXPECT_EQ(GetIntProp(header_, kHdIndexProp), 2) << "no items: nothing changes";
 }
 
-// The released item is hot while the mouse is over the header and normal once it is elsewhere.
-TEST_F(HeaderStates, ReleasedItemIsHotOnlyWhereTheMouseIs) {
-  const POINT over = ScreenAt(header_, 70, 5);
-  for (bool overHeader : {true, false}) {
-    SCOPED_TRACE(overHeader ? "over the header" : "elsewhere");
-    pt::MouseMove(overHeader ? over.x : 450, overHeader ? over.y : 300);
+// The release paints the held item normal while the mouse is over the header and hot once it is
+// elsewhere; a child window under the cursor does not count as the header.
+TEST_F(HeaderStates, ReleasedItemIsNormalOverTheHeaderAndHotElsewhere) {
+  HWND child = Control(header_, "Static", 0, 200, 0, 30, 20);
+  RECT c;
+  GetWindowRect(child, &c);
+  struct Where {
+    const char* name;
+    POINT cursor;
+    int shown;
+  };
+  for (const Where& w :
+       {Where{"over the header", ScreenAt(header_, 70, 5), 0}, Where{"elsewhere", {450, 300}, 1},
+        Where{"over a child of the header", {c.left + 5, c.top + 5}, 1}}) {
+    SCOPED_TRACE(w.name);
+    pt::MouseMove(w.cursor.x, w.cursor.y);
     Pump();
     SetIntProp(header_, kMouseFlagProp, 1);
     Indexes(1, 1);
+    PaintHeaderItem(header_, nullptr, 1, 2);
     Send(WM_LBUTTONUP, 0, 70);
     EXPECT_EQ(GetIntProp(header_, kHdIndexProp), -1);
     EXPECT_EQ(Painted(), (std::vector<WPARAM>{1}));
-    EXPECT_EQ(Shown(1), overHeader ? 1 : 0);
+    EXPECT_EQ(Shown(1), w.shown);
   }
   Indexes(-1, -1);
   Send(WM_LBUTTONUP, 0, 70);
