@@ -7,6 +7,7 @@
 
 #include <array>
 #include <new>
+#include <stdexcept>
 
 #include "patterns/runtime_error.h"
 #include "platform/testing.h"
@@ -321,6 +322,19 @@ TEST_F(FormTest, TimersTickEveryIntervalWhileEnabled) {
   t->SetInterval(0);
   EXPECT_EQ(ticksAfter(10000), 0u) << "interval 0 stops the ticks";
   EXPECT_TRUE(t->Enabled());
+}
+
+// A start-up step that fails is reported like any failed handler, and the window opens all the
+// same, with the keyboard on its first control, ready for the next event.
+TEST_F(FormTest, AFailedLoadIsReportedAndTheWindowStillOpens) {
+  form_->On("Form_Load", [] { throw std::runtime_error("Combo1 cannot take the amplitude list"); });
+  form_->LoadAndShow();
+  ASSERT_EQ(reports_.size(), 1u);
+  EXPECT_NE(reports_[0].find("Combo1 cannot take the amplitude list"), std::string::npos) << reports_[0];
+  EXPECT_TRUE(IsWindowVisible(form_->Hwnd()));
+  EXPECT_EQ(GetFocus(), form_->ControlHwnd("cmdB"));
+  EXPECT_TRUE(form_->RaiseEvent("cmdA_Click"));
+  EXPECT_EQ(events_, std::vector<std::string>{"cmdA_Click"});
 }
 
 TEST_F(FormTest, TabMovesByTabIndexNotByStacking) {
