@@ -17,7 +17,9 @@
 //     the file it names), holding 54 + rowbytes x h bytes that begin "BM" and
 //     equal the encoder's output; nothing else in the box changed;
 //   - failure: a FileError with the given path and a known number, and the box
-//     exactly as before: no temporary file, the old file untouched;
+//     exactly as before: no temporary file, the old file untouched (the box
+//     holds no file that must be rewritten in place, so the writer gets there
+//     only after the one injected fault, and that rewrite does not fail);
 //   - never anything beside the box in P, never a leaked descriptor.
 //
 // Input: [width][height][fault][mode] then the typed name.
@@ -155,6 +157,15 @@ class FaultyOps : public runtime::FileOps {
     return FileOps::Write(fd, data, size);
   }
   int Fchmod(int fd, mode_t mode) override { return Hit() ? Refuse(Errno()) : FileOps::Fchmod(fd, mode); }
+  int Fchown(int fd, uid_t owner, gid_t group) override {
+    return Hit() ? Refuse(Errno()) : FileOps::Fchown(fd, owner, group);
+  }
+  int Ftruncate(int fd, off_t length) override {
+    return Hit() ? Refuse(Errno()) : FileOps::Ftruncate(fd, length);
+  }
+  int Reserve(int fd, off_t length) override {
+    return Hit() ? Refuse(Errno()) : FileOps::Reserve(fd, length);
+  }
   int Fsync(int fd) override { return Hit() ? Refuse(Errno()) : FileOps::Fsync(fd); }
   int Close(int fd) override {
     const int rc = FileOps::Close(fd);  // the descriptor goes either way, as on Linux

@@ -163,10 +163,12 @@ def button_skin():
     ]
     # The outside corner pixels of the normal frame's given rows set the pattern the other
     # frames with the same outline follow, so all three agree where the region cuts them.
-    # Light falls from the left: in the middle rows the right-hand inner column of the normal and
-    # pressed frames is a shade less red than its mirror image on the left.
-    for f in (frames[0], frames[2]):
+    # Light falls from the left: in the middle rows the right-hand inner column is a shade less red
+    # than its mirror image on the left, except at the hover frame's middle, whose blue is fixed.
+    for i, f in enumerate(frames):
         for y in range(5, 16):
+            if i == 1 and y == 10:
+                continue
             r, g, b = f[y][5]
             f[y][5] = (max(0, r - 4), g, b)
     for f in frames[1:3]:
@@ -185,10 +187,11 @@ COMBO_OUTLINE = c(0x00D1A04E)
 ARROW_ENABLED = c(0x005F5519)
 ARROW_DISABLED = c(0x00ACA584)
 
-# Side and middle column of the hover face, darkening downwards; row 18 is only reached by the
-# pressed face, which is the hover face turned upside down about row 9.
-COMBO_SIDE = [(0, (242, 250, 254)), (9, c(0x00F9EDD3)), (18, (176, 219, 243))]
-COMBO_MIDDLE = [(0, (196, 233, 250)), (9, c(0x00EFD191)), (18, (98, 181, 226))]
+# Side and middle column of the hover face, darkening downwards to row 17. The pressed face is
+# the hover face turned upside down about row 9, so its top row reads row 18 of these ramps, which
+# stay at their row-17 colour there.
+COMBO_SIDE = [(0, (243, 250, 254)), (9, c(0x00F9EDD3)), (17, (180, 221, 244))]
+COMBO_MIDDLE = [(0, (196, 233, 250)), (9, c(0x00EFD191)), (17, (103, 184, 227))]
 
 
 def combo_face(img, x0, row_of):
@@ -299,6 +302,11 @@ def box_circle(inner_ring, outer_ring, interior):
     return img
 
 
+def lit_from(px, py):
+    """Distance from a light off the frame: isolines bow gently around it."""
+    return lambda x, y: math.hypot(x - px, y - py)
+
+
 def diagonal(start, end, key):
     """Gradient across the interior (pixel centres within 4.3 of the middle) along key(x, y)."""
     cells = [(x, y) for y in range(BOX_SIZE) for x in range(BOX_SIZE)
@@ -307,14 +315,29 @@ def diagonal(start, end, key):
     return lambda x, y: lerp(start, end, min(1.0, max(0.0, (key(x, y) - lo) / (hi - lo))))
 
 
+# Rows 4 to 8, columns 1 to 11 of the hover and pressed frames double as the interior of a check
+# square, stretched over its whole inside: there they hold the interior's colours only, also where
+# the circle's ring would be.
+CHECK_STRIP_ROWS, CHECK_STRIP_COLUMNS = range(4, 9), range(1, 12)
+
+
+def with_check_strip(img, interior):
+    for y in CHECK_STRIP_ROWS:
+        for x in CHECK_STRIP_COLUMNS:
+            img[y][x] = interior(x, y)
+    return img
+
+
 def box_skin():
     white = lambda x, y: WHITE
+    # The diagonals run away from a light a little way off the top-left (hover) and bottom-left
+    # (pressed) corner.
+    hover = diagonal(c(0x00F8EAC3), c(0x00FDF5E1), lit_from(-16, -16))
+    pressed = diagonal(c(0x00F5E1AD), c(0x00FDF1D5), lit_from(-17, 12 + 17))
     frames = [
         box_circle(c(0x00E7CFBC), c(0x00D2A683), white),
-        box_circle(c(0x00E7CFBC), c(0x00D2A683),
-                   diagonal(c(0x00F8EAC3), c(0x00FDF5E1), lambda x, y: x + y)),
-        box_circle(c(0x00D9B89C), c(0x00C18964),
-                   diagonal(c(0x00F5E1AD), c(0x00FDF1D5), lambda x, y: x - y)),
+        with_check_strip(box_circle(c(0x00E7CFBC), c(0x00D2A683), hover), hover),
+        with_check_strip(box_circle(c(0x00D9B89C), c(0x00C18964), pressed), pressed),
         box_circle(c(0x00F3E7DD), c(0x00E8D2C1), white),
     ]
     return [row for f in frames for row in f]
@@ -323,6 +346,14 @@ def box_skin():
 # ---------------------------------------------------------------- 6. HeaderSkinDC
 HDR_W, HDR_H = 9, 20
 HDR_BOTTOM_LINE = c(0x00F2DAC0)
+PRESSED_TOP = c(0x00FBD58E)
+
+
+def separator(top, deepest):
+    """A separator deepest in rows 9 and 10, fading out alike upwards and downwards: row 10 + k
+    is row 9 - k, so row 18 is row 1."""
+    anchors = [(0, top), (9, deepest)]
+    return lambda y: ramp(anchors, y if y <= 9 else 19 - y)
 
 
 def header_skin():
@@ -331,19 +362,20 @@ def header_skin():
         # normal: light face, separator on the right deepest in the middle
         [(0, c(0x00FEF5EA)), (18, c(0x00F6E5D3))],
         [(0, c(0x00FEF5EA)), (18, c(0x00F6E5D3))],
-        [(0, c(0x00FCF1E6)), (9, c(0x00D9B07A)), (10, c(0x00D9B07A)), (18, c(0x00F3E0CB))],
+        separator(c(0x00FCF1E6), c(0x00D9B07A)),
         # hover: strong left edge, deeper right edge, light centre
         [(0, c(0x00FEF0D9)), (5, c(0x00FAC25E)), (17, c(0x00FAC25E)), (18, c(0x00FBD38A))],
         [(0, c(0x00FFF6E6)), (1, c(0x00FFEFD6)), (17, c(0x00FDE0AC)), (18, c(0x00FCDBA2))],
-        [(0, c(0x00F9E7CB)), (9, c(0x00DBA24B)), (10, c(0x00DBA24B)), (18, c(0x00F6D9A9))],
-        # pressed: sunk, the edges fade out downwards
-        [(0, c(0x00FBD58E)), (3, c(0x00FAC25E)), (12, c(0x00FAC25E)), (18, c(0x00FDE3A8))],
-        [(0, c(0x00FDD48E)), (1, c(0x00FFDC9F)), (16, c(0x00FFF2C8)), (18, c(0x00FFF2C8))],
-        [(0, c(0x00F2CC92)), (9, c(0x00DBA24B)), (10, c(0x00DBA24B)), (18, c(0x00FDE3A8))],
+        separator(c(0x00F9E7CB), c(0x00DBA24B)),
+        # pressed: sunk under one shadow line along the top, the edges fade out downwards
+        [(0, PRESSED_TOP), (3, c(0x00FAC25E)), (12, c(0x00FAC25E)), (18, c(0x00FDE3A8))],
+        [(0, PRESSED_TOP), (1, c(0x00FFDC9F)), (16, c(0x00FFF2C8)), (18, c(0x00FFF2C8))],
+        [(0, PRESSED_TOP), (9, c(0x00DBA24B)), (10, c(0x00DBA24B)), (18, c(0x00FDE3A8))],
     ]
-    for x, anchors in enumerate(columns):
+    for x, column in enumerate(columns):
+        shade = column if callable(column) else (lambda y, anchors=column: ramp(anchors, y))
         for y in range(HDR_H - 1):
-            img[y][x] = ramp(anchors, y)
+            img[y][x] = shade(y)
         img[HDR_H - 1][x] = HDR_BOTTOM_LINE
     return img
 
@@ -447,10 +479,20 @@ extern const SkinPixel SkinPixelTable[kSkinPixelCount];
 """
 
 
+# How many distinct colours the pictures use, in all and per bitmap (magenta counted where it is).
+# The free art is tuned to these; a change that moves them must be tuned back.
+DISTINCT_COLOURS = 567
+DISTINCT_COLOURS_PER_BITMAP = [222, 40, 46, 158, 106]
+
+
 def check(images):
     for (name, w, h, _), img in zip(BITMAPS, images):
         assert len(img) == h and all(len(r) == w for r in img), name
         assert all(p is not None for r in img for p in r), name
+    per_bitmap = [len({p for r in img for p in r}) for img in images]
+    everything = len({p for img in images for r in img for p in r})
+    assert per_bitmap == DISTINCT_COLOURS_PER_BITMAP, f"distinct colours per bitmap {per_bitmap}"
+    assert everything == DISTINCT_COLOURS, f"distinct colours in all {everything}"
 
 
 def write_sources(root, images):

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "runtime/error_report.h"
 #include "runtime/form_paint.h"
@@ -328,8 +329,19 @@ void Form::OnPaint() {
   EndPaint(hwnd_, &ps);
 }
 
+// The form holds the mouse from a press on a label to the release, so a
+// release elsewhere (even outside the window) ends the press without a click.
+// The second press of a double-click arrives as WM_LBUTTONDBLCLK, which starts
+// no press: a double-click is one click.
+void Form::OnLButtonDown(POINT pt) {
+  pressed_label_ = LabelAt(layout_, pt);
+  if (pressed_label_) SetCapture(hwnd_);
+}
+
 void Form::OnLButtonUp(POINT pt) {
-  if (const LayoutRow* label = LabelAt(layout_, pt)) RaiseEvent(std::string(label->name) + "_Click");
+  const LayoutRow* pressed = std::exchange(pressed_label_, nullptr);
+  if (GetCapture() == hwnd_) ReleaseCapture();
+  if (pressed && LabelAt(layout_, pt) == pressed) RaiseEvent(std::string(pressed->name) + "_Click");
 }
 
 LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -357,9 +369,16 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       }
       break;
     }
+    case WM_LBUTTONDOWN:
+      self->OnLButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
     case WM_LBUTTONUP:
       self->OnLButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
+    case WM_CAPTURECHANGED:
+      // A dialog or another window took the mouse: the press is over.
+      if (reinterpret_cast<HWND>(lParam) != hwnd) self->pressed_label_ = nullptr;
+      break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       if (LRESULT brush = self->OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
@@ -373,8 +392,7 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         if (f && IsChild(hwnd, f)) self->saved_focus_ = f;
         return 0;
       }
-      if (HWND f = self->saved_focus_;
-          f && IsChild(hwnd, f) && IsWindowVisible(f) && IsWindowEnabled(f)) {
+      if (HWND f = self->saved_focus_; f && IsChild(hwnd, f) && IsWindowVisible(f) && IsWindowEnabled(f)) {
         SetFocus(f);
         return 0;
       }

@@ -88,6 +88,7 @@ class Form {
   HBRUSH BrushFor(COLORREF colour);
   LRESULT OnCtlColor(HDC dc, HWND control);
   void OnPaint();
+  void OnLButtonDown(POINT pt);
   void OnLButtonUp(POINT pt);
 
   const FormLayout& layout_;
@@ -103,6 +104,9 @@ class Form {
   bool quit_on_destroy_ = true;
   // The control that had the keyboard when another window became active.
   HWND saved_focus_ = nullptr;
+  // The label a left press went down on, until the release; a click is a
+  // press and a release on the same label.
+  const LayoutRow* pressed_label_ = nullptr;
   bool ended_ = false;
 };
 

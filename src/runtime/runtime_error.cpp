@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <new>
 #include <system_error>
+#include <utility>
 
 #include "patterns/runtime_error.h"
 
@@ -39,9 +40,9 @@ namespace {
 
 std::string ReasonOf(int os_error) { return std::error_code(os_error, std::generic_category()).message(); }
 
-std::string FileErrorWhat(int number, const std::string& path, int os_error) {
+std::string FileErrorWhat(int number, const std::string& path, const std::string& reason) {
   return "运行时错误 '" + std::to_string(number) + "': " + std::string(StandardErrorText(number)) + ": " +
-         path + ": " + ReasonOf(os_error);
+         path + ": " + reason;
 }
 
 std::string FileDetail(const FileError& error) {
@@ -51,11 +52,14 @@ std::string FileDetail(const FileError& error) {
 }  // namespace
 
 FileError::FileError(int number, std::string path, int os_error)
-    : std::runtime_error(FileErrorWhat(number, path, os_error)),
+    : FileError(number, std::move(path), os_error, ReasonOf(os_error)) {}
+
+FileError::FileError(int number, std::string path, int os_error, std::string reason)
+    : std::runtime_error(FileErrorWhat(number, path, reason)),
       number_(number),
       path_(std::move(path)),
       os_error_(os_error),
-      reason_(ReasonOf(os_error)) {}
+      reason_(std::move(reason)) {}
 
 int FileErrorNumberFor(int os_error) {
   switch (os_error) {

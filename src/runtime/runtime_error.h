@@ -38,15 +38,17 @@ enum ErrorCode : int {
 std::string_view StandardErrorText(int number);
 
 // A file operation of the runtime that failed. Carries the error number the
-// failure maps to, the path exactly as it was given and the system's reason.
+// failure maps to, the path exactly as it was given and the reason: the
+// system's, or the runtime's own where it refused before the system was asked.
 class FileError : public std::runtime_error {
  public:
   FileError(int number, std::string path, int os_error);
+  FileError(int number, std::string path, int os_error, std::string reason);
 
   int Number() const noexcept { return number_; }
   const std::string& Path() const noexcept { return path_; }
   int OsError() const noexcept { return os_error_; }
-  // strerror() of the system error.
+  // strerror() of the system error, or the runtime's own reason.
   const std::string& Reason() const noexcept { return reason_; }
 
  private:

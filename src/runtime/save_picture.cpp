@@ -1,7 +1,10 @@
 // Sections:
 //   1. Bitmap encoding
 //   2. POSIX file operations
-//   3. The temporary file and the atomic save
+//   3. Errors and the kind of file at the target
+//   4. The atomic replace through a temporary file
+//   5. The rewrite in place
+//   6. Choosing between them
 #include "runtime/save_picture.h"
 
 #include "patterns/runtime_error.h"
@@ -17,6 +20,7 @@
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace runtime {
 
@@ -86,6 +90,9 @@ std::vector<std::uint8_t> EncodeBmp24(const PictureView& picture) {
 int FileOps::Open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
 ssize_t FileOps::Write(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
 int FileOps::Fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+int FileOps::Fchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
+int FileOps::Ftruncate(int fd, off_t length) { return ::ftruncate(fd, length); }
+int FileOps::Reserve(int fd, off_t length) { return ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, length); }
 int FileOps::Fsync(int fd) { return ::fsync(fd); }
 int FileOps::Close(int fd) { return ::close(fd); }
 int FileOps::Rename(const char* from, const char* to) { return ::rename(from, to); }
@@ -96,7 +103,7 @@ FileOps& SystemFileOps() {
   return ops;
 }
 
-// ---- 3. The temporary file and the atomic save ------------------------------------
+// ---- 3. Errors and the kind of file at the target ---------------------------------
 
 namespace {
 
@@ -107,6 +114,23 @@ constexpr int kTempNameAttempts = 100;
   throw FileError(FileErrorNumberFor(os_error), path, os_error);
 }
 
+const char* KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "文件夹";
+  if (S_ISFIFO(mode)) return "命名管道";
+  if (S_ISCHR(mode)) return "字符设备";
+  if (S_ISBLK(mode)) return "块设备";
+  if (S_ISSOCK(mode)) return "套接字";
+  return "特殊文件";
+}
+
+// Writing into a pipe or a device would hand the picture to whoever reads it,
+// and renaming over one would take it away from everyone else: neither is a
+// save. The reason names what the user picked.
+[[noreturn]] void RefuseNotRegular(const std::string& path, mode_t mode) {
+  throw FileError(kErrPathFileAccess, path, S_ISDIR(mode) ? EISDIR : EINVAL,
+                  std::string(KindOf(mode)) + "，不是普通文件，未写入任何内容");
+}
+
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -114,53 +138,14 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// The temporary name does not grow with the target's name, so a target name
-// at the system's length limit can still be saved.
-std::string TempNameIn(const std::string& folder) {
-  static std::atomic<unsigned> counter{0};
-  return folder + "/.hwf-save-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) +
-         ".tmp";
+// Where the bytes really go: a link is followed to the file it names, so the
+// rename replaces that file and not the link. A dangling link is replaced.
+std::string ResolveTarget(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+  return real ? std::string(real.get()) : path;
 }
-
-// Owns the temporary file until it has been renamed into place; on every
-// other way out it closes and removes it.
-class TempFile {
- public:
-  TempFile(FileOps& ops, const std::string& folder, const std::string& user_path) : ops_(ops) {
-    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-      name_ = TempNameIn(folder);
-      fd_ = ops_.Open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ >= 0) return;
-      if (errno != EEXIST) break;
-    }
-    const int err = errno;
-    name_.clear();
-    Fail(user_path, err);
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  ~TempFile() {
-    if (fd_ >= 0) ops_.Close(fd_);
-    if (!name_.empty()) ops_.Unlink(name_.c_str());
-  }
-
-  int fd() const { return fd_; }
-  const std::string& name() const { return name_; }
-
-  // Returns the errno of a failed close, 0 on success. The descriptor is gone
-  // either way.
-  int Close() {
-    const int rc = ops_.Close(fd_);
-    fd_ = -1;
-    return rc == 0 ? 0 : errno;
-  }
-  void Committed() { name_.clear(); }
-
- private:
-  FileOps& ops_;
-  int fd_ = -1;
-  std::string name_;
-};
 
 // 0 or the errno of the failure. A write that makes no progress counts as a
 // full disk rather than looping for ever.
@@ -179,13 +164,68 @@ int WriteAll(FileOps& ops, int fd, const std::vector<std::uint8_t>& bytes) {
   return 0;
 }
 
-// Where the bytes really go: a link is followed to the file it names, so the
-// rename replaces that file and not the link. A dangling link is replaced.
-std::string ResolveTarget(const std::string& path) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
-  return real ? std::string(real.get()) : path;
+// Writes, flushes and closes; the descriptor is gone afterwards, whatever
+// happened. 0 or the errno of the first failure.
+int WriteSyncClose(FileOps& ops, int fd, const std::vector<std::uint8_t>& bytes) {
+  int err = WriteAll(ops, fd, bytes);
+  if (err == 0 && ops.Fsync(fd) != 0) err = errno;
+  if (ops.Close(fd) != 0 && err == 0) err = errno;
+  return err;
+}
+
+// ---- 4. The atomic replace through a temporary file --------------------------------
+
+// The temporary name does not grow with the target's name, so a target name
+// at the system's length limit can still be saved.
+std::string TempNameIn(const std::string& folder) {
+  static std::atomic<unsigned> counter{0};
+  return folder + "/.hwf-save-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) +
+         ".tmp";
+}
+
+// Owns the temporary file until it has been renamed into place; on every
+// other way out it closes and removes it.
+class TempFile {
+ public:
+  explicit TempFile(FileOps& ops) : ops_(ops) {}
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() {
+    if (fd_ >= 0) ops_.Close(fd_);
+    if (!name_.empty()) ops_.Unlink(name_.c_str());
+  }
+
+  // 0, or the errno of the last attempt.
+  int Create(const std::string& folder) {
+    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
+      std::string name = TempNameIn(folder);
+      fd_ = ops_.Open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ >= 0) {
+        name_ = std::move(name);
+        return 0;
+      }
+      if (errno != EEXIST) break;
+    }
+    return errno;
+  }
+
+  int fd() const { return fd_; }
+  const std::string& name() const { return name_; }
+  // The descriptor now belongs to the caller.
+  int TakeFd() { return std::exchange(fd_, -1); }
+  void Committed() { name_.clear(); }
+
+ private:
+  FileOps& ops_;
+  int fd_ = -1;
+  std::string name_;
+};
+
+// Gives the new file the old one's owner, group and permission bits. The
+// owner goes first: changing it clears the set-id bits, which the mode then
+// puts back.
+bool TakeOverOwnerAndMode(FileOps& ops, int fd, const struct stat& old) {
+  return ops.Fchown(fd, old.st_uid, old.st_gid) == 0 && ops.Fchmod(fd, old.st_mode & 07777) == 0;
 }
 
 void SyncFolder(FileOps& ops, const std::string& folder) {
@@ -197,7 +237,61 @@ void SyncFolder(FileOps& ops, const std::string& folder) {
   ops.Close(fd);
 }
 
+// False, with nothing changed, when the old file cannot be replaced this way
+// (the folder takes no new file from this user, or the new file cannot have
+// the old one's owner and mode) and must be rewritten in place instead.
+bool ReplaceAtomically(FileOps& ops, const std::vector<std::uint8_t>& bytes, const std::string& path,
+                       const std::string& target, const struct stat* old) {
+  const std::string folder = FolderOf(target);
+  TempFile temp(ops);
+  if (const int err = temp.Create(folder)) {
+    if (old && (err == EACCES || err == EPERM)) return false;
+    Fail(path, err);
+  }
+  if (old && !TakeOverOwnerAndMode(ops, temp.fd(), *old)) return false;
+  if (const int err = WriteSyncClose(ops, temp.TakeFd(), bytes)) Fail(path, err);
+  if (ops.Rename(temp.name().c_str(), target.c_str()) != 0) Fail(path, errno);
+  temp.Committed();
+  SyncFolder(ops, folder);
+  return true;
+}
+
+// ---- 5. The rewrite in place --------------------------------------------------------
+
+void RewriteInPlace(FileOps& ops, const std::vector<std::uint8_t>& bytes, const std::string& path,
+                    const std::string& target) {
+  // Not blocking: should a pipe have taken the file's place since it was
+  // looked at, the open must not wait for a reader.
+  const int fd = ops.Open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+  if (fd < 0) Fail(path, errno);
+  int err = 0;
+  struct stat now {};
+  if (::fstat(fd, &now) != 0) {
+    err = errno;
+  } else if (!S_ISREG(now.st_mode)) {
+    ops.Close(fd);
+    RefuseNotRegular(path, now.st_mode);
+  } else if (const int flags = ::fcntl(fd, F_GETFL);
+             flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+    err = errno;
+  } else if (ops.Reserve(fd, static_cast<off_t>(bytes.size())) != 0 &&
+             (errno == ENOSPC || errno == EDQUOT || errno == EFBIG)) {
+    // The room is not there: better to say so while the old content is whole.
+    // A file system that cannot reserve at all is no reason to stop.
+    err = errno;
+  } else if (ops.Ftruncate(fd, 0) != 0) {
+    err = errno;
+  }
+  if (err != 0) {
+    ops.Close(fd);
+    Fail(path, err);
+  }
+  if (const int write_err = WriteSyncClose(ops, fd, bytes)) Fail(path, write_err);
+}
+
 }  // namespace
+
+// ---- 6. Choosing between them --------------------------------------------------------
 
 void SavePicture(const PictureView& picture, const std::string& path, FileOps& ops) {
   const std::vector<std::uint8_t> bytes = EncodeBmp24(picture);
@@ -208,26 +302,19 @@ void SavePicture(const PictureView& picture, const std::string& path, FileOps& o
   if (path.find('\0') != std::string::npos) Fail(path, EINVAL);
 
   const std::string target = ResolveTarget(path);
-  const std::string folder = FolderOf(target);
-
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) != 0) {
+    // Nothing there yet (or nothing reachable: creating the file reports why).
+    ReplaceAtomically(ops, bytes, path, target, nullptr);
+    return;
+  }
+  if (!S_ISREG(existing.st_mode)) RefuseNotRegular(path, existing.st_mode);
   // rename() would happily replace a file the user made read-only; honour the
   // protection instead.
-  struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
-  if (exists && S_ISDIR(existing.st_mode)) Fail(path, EISDIR);
-  if (exists && ::access(target.c_str(), W_OK) != 0) Fail(path, errno);
-
-  TempFile temp(ops, folder, path);
-  // Keep the permissions of the file being replaced (best effort: the bits
-  // only matter for later readers, the content is what the user asked for).
-  if (exists) ops.Fchmod(temp.fd(), existing.st_mode & 07777);
-
-  if (const int err = WriteAll(ops, temp.fd(), bytes)) Fail(path, err);
-  if (ops.Fsync(temp.fd()) != 0) Fail(path, errno);
-  if (const int err = temp.Close()) Fail(path, err);
-  if (ops.Rename(temp.name().c_str(), target.c_str()) != 0) Fail(path, errno);
-  temp.Committed();
-  SyncFolder(ops, folder);
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) Fail(path, errno);
+  // A rename would part a file with several names from the others.
+  if (existing.st_nlink == 1 && ReplaceAtomically(ops, bytes, path, target, &existing)) return;
+  RewriteInPlace(ops, bytes, path, target);
 }
 
 void SavePicture(const patterns::Picture& picture, const std::string& path, FileOps& ops) {

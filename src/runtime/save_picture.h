@@ -1,10 +1,19 @@
 // SavePicture: a picture written to a file as an uncompressed 24-bit Windows
 // bitmap.
 //
-// The file is written next to its target under a temporary name, flushed to
-// disk and only then renamed over the target, so a save that fails half way
-// (full disk, vanished folder) leaves any earlier file of that name intact and
-// no partial file behind. Failures throw runtime::FileError.
+// A new file, or a regular file with one name, is written next to its target
+// under a temporary name, flushed to disk and only then renamed over the
+// target, so a save that fails half way (full disk, vanished folder) leaves
+// any earlier file of that name intact and no partial file behind. The new
+// file keeps the old one's permission bits, owner and group.
+//
+// Where renaming would change what the user chose (a file with several hard
+// links, a folder the user may not write, an owner the saver cannot give a new
+// file), the file is rewritten in place instead: truncated, written, flushed.
+// A failure in the middle of that can leave the file incomplete; the error is
+// reported all the same. Anything that is not a regular file (a named pipe, a
+// device, a socket, a folder) is refused before anything is written.
+// Failures throw runtime::FileError.
 #pragma once
 
 #include <sys/types.h>
@@ -48,6 +57,11 @@ class FileOps {
   virtual int Open(const char* path, int flags, mode_t mode);
   virtual ssize_t Write(int fd, const void* data, std::size_t size);
   virtual int Fchmod(int fd, mode_t mode);
+  virtual int Fchown(int fd, uid_t owner, gid_t group);
+  virtual int Ftruncate(int fd, off_t length);
+  // Sets aside room for `length` bytes without changing the file's size
+  // (fallocate with FALLOC_FL_KEEP_SIZE).
+  virtual int Reserve(int fd, off_t length);
   virtual int Fsync(int fd);
   virtual int Close(int fd);
   virtual int Rename(const char* from, const char* to);
@@ -57,9 +71,11 @@ class FileOps {
 FileOps& SystemFileOps();
 
 // Writes the picture to `path`, used exactly as given (UTF-8, no extension
-// added); a path with a NUL byte is a bad file name (52), never its prefix. A symbolic link as target is followed, so the file it names is
-// replaced and the link stays. Throws FileError carrying the error number, the
-// path and the system's reason.
+// added); a path with a NUL byte is a bad file name (52), never its prefix. A
+// symbolic link as target is followed, so the file it names is replaced and
+// the link stays. Throws FileError carrying the error number, the path and the
+// reason; a target that is no regular file is "path/file access error" (75)
+// with a reason that names what it is.
 void SavePicture(const PictureView& picture, const std::string& path, FileOps& ops = SystemFileOps());
 
 // The same for a picture box's Image. An empty picture has nothing to write

@@ -1,9 +1,11 @@
 // A timer of the form: not a window, but one SetTimer on the form's window
 // under the timer's own identifier, while Enabled is true and Interval > 0.
 //
-// Setting Enabled to true again while it runs restarts the interval (the
-// platform's SetTimer with the same identifier replaces the running timer),
-// so there is never more than one platform timer per Timer object.
+// Setting Enabled to true while it already runs changes nothing: the ticks
+// keep their rhythm, so a mode's button clicked again does not push its next
+// pattern back. A new Interval restarts the count (the platform's SetTimer
+// with the same identifier replaces the running timer), so there is never
+// more than one platform timer per Timer object.
 #pragma once
 
 #include <string>
@@ -26,13 +28,14 @@ class Timer {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
   int Interval() const { return interval_ms_; }
-  // 0 stops the ticks without touching Enabled, as the classic runtime does.
+  // 0 stops the ticks without touching Enabled, as the classic runtime does;
+  // any other value starts the count again.
   void SetInterval(int interval_ms);
   // True while a platform timer is running for this object.
   bool Running() const { return running_; }
 
  private:
-  void Sync();
+  void Sync(bool restart);
 
   HWND owner_;
   UINT_PTR id_;

@@ -128,6 +128,44 @@ TEST_F(Form1Test, AModeDrawsANewDesignEveryTwoSeconds) {
   EXPECT_TRUE(reports_.empty());
 }
 
+// Clicks the switches at the given times (ms from the first click) and returns the times at
+// which picpaint showed a new pattern, watched in 100 ms steps up to `until`.
+struct TimedClick {
+  int at;
+  const char* button;
+};
+class AutoRhythmTest : public Form1Test {
+ protected:
+  std::vector<int> TickTimes(const std::vector<TimedClick>& clicks, int until) {
+    std::vector<int> ticks;
+    auto last = Pixels(Box("picpaint"));
+    std::size_t next = 0;
+    for (int now = 0; now <= until; now += 100) {
+      if (now > 0) Advance(100);
+      const auto shown = Pixels(Box("picpaint"));
+      if (shown != last) ticks.push_back(now);
+      last = shown;
+      for (; next < clicks.size() && clicks[next].at == now; ++next) Click(clicks[next].button);
+    }
+    return ticks;
+  }
+};
+
+TEST_F(AutoRhythmTest, ASecondClickOnARunningModeKeepsItsRhythm) {
+  EXPECT_EQ(TickTimes({{0, "Command4"}, {1500, "Command4"}}, 4500), (std::vector<int>{2000, 4000}));
+}
+
+TEST_F(AutoRhythmTest, ClickingEverySecondStillDrawsEveryTwoSeconds) {
+  std::vector<TimedClick> clicks;
+  for (int t = 0; t < 10000; t += 1000) clicks.push_back({t, "Command4"});
+  EXPECT_EQ(TickTimes(clicks, 10000), (std::vector<int>{2000, 4000, 6000, 8000, 10000}));
+}
+
+TEST_F(AutoRhythmTest, SwitchingModesStartsTheNewModeFresh) {
+  EXPECT_EQ(TickTimes({{0, "Command5"}, {1500, "Command4"}}, 5500), (std::vector<int>{3500, 5500}));
+  EXPECT_TRUE(reports_.empty());
+}
+
 TEST_F(Form1Test, AFailedTickStopsItsModeBeforeTheMessageShows) {
   bool enabledDuringReport = true;
   on_report_ = [&] { enabledDuringReport = form_->Form().TimerNamed("Timer2")->Enabled(); };

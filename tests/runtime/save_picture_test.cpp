@@ -1,149 +1,13 @@
-// Sections: fixture and fault-injecting file operations; successful saves;
-// names; folders that cannot take the file; failures half way through.
-#include "runtime/save_picture.h"
-
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstdlib>
+// Sections: successful saves; names; folders that cannot take the file;
+// failures half way through. What is at the target (pipes, links, owners,
+// protections) is tested in save_target_test.cpp.
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <set>
-#include <string>
-#include <vector>
 
 #include "patterns/runtime_error.h"
-#include "runtime/bmp_reader.h"
+#include "runtime/save_picture_fixture.h"
 
 namespace runtime {
 namespace {
-
-namespace fs = std::filesystem;
-using testing::DecodeBmp24;
-using testing::ReadFileBytes;
-
-class SavePictureTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "hwf-save-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-    pixels_.resize(7 * 5);
-    for (std::size_t i = 0; i < pixels_.size(); ++i) pixels_[i] = static_cast<std::uint32_t>(i * 0x030507);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(dir_, ec);
-  }
-
-  PictureView Picture() const { return {pixels_, 7, 5}; }
-  std::string Path(const std::string& name) const { return (fs::path(dir_) / name).string(); }
-
-  std::set<std::string> Entries() const {
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_)) names.insert(e.path().filename().string());
-    return names;
-  }
-
-  void WriteText(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
-  std::string ReadText(const std::string& path) {
-    const auto b = ReadFileBytes(path);
-    return std::string(b.begin(), b.end());
-  }
-
-  void ExpectSavedPicture(const std::string& path) {
-    const auto decoded = DecodeBmp24(ReadFileBytes(path));
-    ASSERT_TRUE(decoded.has_value()) << path;
-    EXPECT_EQ(decoded->width, 7);
-    EXPECT_EQ(decoded->height, 5);
-    EXPECT_EQ(decoded->pixels, pixels_);
-  }
-
-  // Runs a save that must fail and returns its error.
-  FileError SaveExpectingError(const std::string& path, FileOps& ops = SystemFileOps()) {
-    try {
-      SavePicture(Picture(), path, ops);
-    } catch (const FileError& e) {
-      return e;
-    }
-    ADD_FAILURE() << "saving to " << path << " succeeded";
-    return FileError(0, path, 0);
-  }
-
-  std::string dir_;
-  std::vector<std::uint32_t> pixels_;
-};
-
-// Real system calls, except that chosen calls fail with a chosen errno.
-class FaultyOps : public FileOps {
- public:
-  int fail_write_at = 0;  // 1-based count of Write calls; 0 = never
-  int write_errno = ENOSPC;
-  std::size_t max_write = 0;  // cap per Write call; 0 = no cap
-  bool write_zero = false;
-  int eintr_writes = 0;
-  bool fail_fsync = false;
-  bool fail_close = false;
-  bool fail_rename = false;
-  int eexist_opens = 0;
-  int writes = 0;
-  std::vector<std::string> opened;
-
-  int Open(const char* path, int flags, mode_t mode) override {
-    opened.emplace_back(path);
-    if (eexist_opens > 0 && (flags & O_CREAT)) {
-      --eexist_opens;
-      errno = EEXIST;
-      return -1;
-    }
-    return FileOps::Open(path, flags, mode);
-  }
-  ssize_t Write(int fd, const void* data, std::size_t size) override {
-    ++writes;
-    if (writes == fail_write_at) {
-      errno = write_errno;
-      return -1;
-    }
-    if (eintr_writes > 0) {
-      --eintr_writes;
-      errno = EINTR;
-      return -1;
-    }
-    if (write_zero) return 0;
-    if (max_write != 0) size = std::min(size, max_write);
-    return FileOps::Write(fd, data, size);
-  }
-  int Fsync(int fd) override {
-    if (fail_fsync) {
-      fail_fsync = false;  // only the file's own sync
-      errno = EIO;
-      return -1;
-    }
-    return FileOps::Fsync(fd);
-  }
-  int Close(int fd) override {
-    const int rc = FileOps::Close(fd);
-    if (fail_close) {
-      fail_close = false;
-      errno = EIO;
-      return -1;
-    }
-    return rc;
-  }
-  int Rename(const char* from, const char* to) override {
-    if (fail_rename) {
-      errno = EXDEV;
-      return -1;
-    }
-    return FileOps::Rename(from, to);
-  }
-};
 
 // ---- successful saves ----------------------------------------------------------
 
@@ -279,24 +143,6 @@ TEST_F(SavePictureTest, ANameWithANulByteIsRefusedNotCutShort) {
   EXPECT_EQ(e.Number(), kErrBadFileName);
   EXPECT_EQ(e.Path(), path);
   EXPECT_TRUE(fs::is_empty(dir_)) << "nothing written under the part before the NUL";
-}
-
-TEST_F(SavePictureTest, ReadOnlyFolderIsPermissionDenied) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
-  fs::create_directory(Path("ro"));
-  ASSERT_EQ(::chmod(Path("ro").c_str(), 0555), 0);
-  const FileError e = SaveExpectingError(Path("ro/a.bmp"));
-  EXPECT_EQ(e.Number(), kErrPermissionDenied);
-  EXPECT_EQ(e.OsError(), EACCES);
-  EXPECT_TRUE(fs::is_empty(Path("ro")));
-}
-
-TEST_F(SavePictureTest, ReadOnlyFileIsNotReplaced) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
-  WriteText(Path("keep.bmp"), "protected");
-  ASSERT_EQ(::chmod(Path("keep.bmp").c_str(), 0444), 0);
-  EXPECT_EQ(SaveExpectingError(Path("keep.bmp")).Number(), kErrPermissionDenied);
-  EXPECT_EQ(ReadText(Path("keep.bmp")), "protected");
 }
 
 // ---- failures half way through -------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "group_windows.h"
+#include "skin/painters.h"
 #include "skin/skin_install.h"
 #include "skin/skin_props.h"
 #include "skin/skin_state.h"
@@ -217,6 +218,75 @@ TEST_F(ComboStates, ReleaseIsHotOnlyWithTheCursorOverTheComboItself) {
   EXPECT_EQ(State(combo), 0);
 }
 
+// --- a control whose own procedure takes the skin off or destroys it
+
+// The procedure under the skin: on the chosen message it takes the skin off its window or
+// destroys it, then does the control's own work if the window is still there.
+struct SelfEnding {
+  static inline WNDPROC own = nullptr;
+  static inline UINT on = 0;
+  static inline bool destroy = false;
+  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    const WNDPROC next = own;
+    if (m == on) {
+      on = 0;
+      if (destroy) {
+        DestroyWindow(h);
+        return 0;
+      }
+      UnskinWindow(h);
+    }
+    return CallWindowProcA(next, h, m, w, l);
+  }
+};
+
+// Handing a message on may take the skin off the window or destroy it (a click that closes a
+// dialog). Nothing is painted afterwards: no property of the skin comes back onto a window that
+// no longer carries it, and nothing is drawn for a window that is gone.
+TEST_F(ControlStates, AControlUnskinnedOrDestroyedWhileHandingOnIsNotPainted) {
+  struct Kind {
+    const char* cls;
+    DWORD style;
+    UINT msg;
+    WPARAM keys;
+  };
+  const Kind kinds[] = {{skintest::kCheckBoxClass, BS_AUTOCHECKBOX, WM_LBUTTONDOWN, MK_LBUTTON},
+                        {skintest::kOptionButtonClass, BS_AUTORADIOBUTTON, WM_MOUSEMOVE, 0},
+                        {"ComboBox", CBS_DROPDOWNLIST, WM_MOUSEMOVE, 0},
+                        {WC_HEADERA, 0, WM_LBUTTONDOWN, MK_LBUTTON}};
+  for (const Kind& k : kinds) {
+    for (bool destroy : {false, true}) {
+      SCOPED_TRACE(std::string(k.cls) + (destroy ? ", destroyed" : ", unskinned"));
+      HWND h = Control(form_, k.cls, k.style, 20, 20, 120, 20, "选项");
+      if (k.cls == std::string(WC_HEADERA)) {
+        HDITEMA item{};
+        item.mask = HDI_WIDTH;
+        item.cxy = 60;
+        SendMessageA(h, HDM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+      }
+      SelfEnding::own = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SelfEnding::Proc)));
+      SkinWindow(h);
+      Pump();
+      SetIntProp(h, kMouseFlagProp, 1);
+      const std::size_t dcs = pt::LiveObjects(platform::HandleKind::DC);
+      const std::size_t bitmaps = pt::LiveObjects(platform::HandleKind::Bitmap);
+      SelfEnding::on = k.msg;
+      SelfEnding::destroy = destroy;
+      SendMessageA(h, k.msg, k.keys, MAKELPARAM(10, 5));
+      EXPECT_EQ(SelfEnding::on, 0u) << "the message reached the procedure under the skin";
+      if (destroy) {
+        EXPECT_FALSE(IsWindow(h));
+      } else {
+        EXPECT_TRUE(skintest::EnginePropsOn(h).empty());
+        DestroyWindow(h);
+      }
+      EXPECT_EQ(pt::LiveObjects(platform::HandleKind::DC), dcs);
+      EXPECT_EQ(pt::LiveObjects(platform::HandleKind::Bitmap), bitmaps);
+    }
+  }
+}
+
 // --- headers
 
 // Three empty items of 60 pixels: 0..60, 60..120, 120..180 (both ends count, the first match wins).
@@ -315,19 +385,30 @@ TEST_F(HeaderStates, PressesAndDoubleClicksPickTheItemUnderTheMouse) {
   EXPECT_EQ(GetIntProp(header_, kHdIndexProp), 2) << "no items: nothing changes";
 }
 
-// The released item is hot while the mouse is over the header and normal once it is elsewhere.
-TEST_F(HeaderStates, ReleasedItemIsHotOnlyWhereTheMouseIs) {
-  const POINT over = ScreenAt(header_, 70, 5);
-  for (bool overHeader : {true, false}) {
-    SCOPED_TRACE(overHeader ? "over the header" : "elsewhere");
-    pt::MouseMove(overHeader ? over.x : 450, overHeader ? over.y : 300);
+// The release paints the held item normal while the mouse is over the header and hot once it is
+// elsewhere; a child window under the cursor does not count as the header.
+TEST_F(HeaderStates, ReleasedItemIsNormalOverTheHeaderAndHotElsewhere) {
+  HWND child = Control(header_, "Static", 0, 200, 0, 30, 20);
+  RECT c;
+  GetWindowRect(child, &c);
+  struct Where {
+    const char* name;
+    POINT cursor;
+    int shown;
+  };
+  for (const Where& w :
+       {Where{"over the header", ScreenAt(header_, 70, 5), 0}, Where{"elsewhere", {450, 300}, 1},
+        Where{"over a child of the header", {c.left + 5, c.top + 5}, 1}}) {
+    SCOPED_TRACE(w.name);
+    pt::MouseMove(w.cursor.x, w.cursor.y);
     Pump();
     SetIntProp(header_, kMouseFlagProp, 1);
     Indexes(1, 1);
+    PaintHeaderItem(header_, nullptr, 1, 2);
     Send(WM_LBUTTONUP, 0, 70);
     EXPECT_EQ(GetIntProp(header_, kHdIndexProp), -1);
     EXPECT_EQ(Painted(), (std::vector<WPARAM>{1}));
-    EXPECT_EQ(Shown(1), overHeader ? 1 : 0);
+    EXPECT_EQ(Shown(1), w.shown);
   }
   Indexes(-1, -1);
   Send(WM_LBUTTONUP, 0, 70);

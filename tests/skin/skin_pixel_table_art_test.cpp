@@ -209,6 +209,33 @@ TEST(BoxSkinArt, HoverAndPressedInteriorsRunDiagonally) {
   EXPECT_LT(Brightness(Box(2, 4, 8)), Brightness(Box(2, 8, 4)));
 }
 
+// The strips that a check square stretches over its inside hold only the interior's gradient,
+// also at their ends, where the circle's ring would otherwise be: every channel of every strip
+// pixel lies between the gradient's two named end colours.
+TEST(BoxSkinArt, CheckSquareStripsHoldOnlyInteriorColours) {
+  const struct {
+    int frame;
+    std::uint32_t from, to;
+  } strips[] = {{1, 0x00F8EAC3, 0x00FDF5E1}, {2, 0x00F5E1AD, 0x00FDF1D5}};
+  using Channel = int (*)(std::uint32_t);
+  for (const auto& s : strips) {
+    for (int y = 4; y <= 8; ++y) {
+      for (int x = 1; x <= 11; ++x) {
+        const std::uint32_t c = Box(s.frame, x, y);
+        for (Channel ch : {Channel{skintest::Red}, Channel{skintest::Green}, Channel{skintest::Blue}}) {
+          EXPECT_GE(ch(c), std::min(ch(s.from), ch(s.to))) << "frame " << s.frame << " " << x << "," << y;
+          EXPECT_LE(ch(c), std::max(ch(s.from), ch(s.to))) << "frame " << s.frame << " " << x << "," << y;
+        }
+      }
+    }
+    // The ring goes on outside the strip: the circle is still closed.
+    for (int y = 4; y <= 8; ++y) {
+      EXPECT_NE(Box(s.frame, 0, y), kKey);
+      EXPECT_LT(Brightness(Box(s.frame, 0, y)), Brightness(Box(s.frame, 1, y))) << "frame " << s.frame;
+    }
+  }
+}
+
 TEST(HeaderSkinArt, FramesKeepTheirStatedColumns) {
   for (int x = 0; x < 9; ++x) EXPECT_EQ(Header(x, 19), 0x00F2DAC0u) << "bottom line x " << x;
   // Normal: light face, separator deepest in the middle.

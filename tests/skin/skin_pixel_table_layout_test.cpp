@@ -40,6 +40,20 @@ TEST(SkinPixelTable, CoversEveryPixelOnceInBitmapThenRowMajorOrder) {
   EXPECT_EQ(i, 2146);
 }
 
+TEST(SkinPixelTable, UsesTheStatedNumberOfDistinctColours) {
+  std::set<std::uint32_t> all, per_bitmap[5];
+  for (const skin::SkinPixel& p : skin::SkinPixelTable) {
+    all.insert(p.colour);
+    per_bitmap[p.bitmap].insert(p.colour);
+  }
+  EXPECT_EQ(all.size(), 567u);
+  // Button, combo, mark, box and header; magenta counts in each bitmap that holds it.
+  const std::size_t expected[5] = {222, 40, 46, 158, 106};
+  for (int b = 0; b < 5; ++b) EXPECT_EQ(per_bitmap[b].size(), expected[b]) << "bitmap " << b;
+  EXPECT_FALSE(per_bitmap[skin::ButtonSkinBitmap].count(kKey));
+  EXPECT_TRUE(per_bitmap[skin::BoxSkinBitmap].count(kKey));
+}
+
 TEST(SkinPixelTable, BitmapIdsFollowTheEngineOrder) {
   EXPECT_EQ(skin::ButtonSkinBitmap, 0);
   EXPECT_EQ(skin::ComboSkinBitmap, 1);

@@ -59,9 +59,9 @@ void Pressed(HWND hWnd, LPARAM lParam) {
 void Released(HWND hWnd) {
   const std::int32_t index = GetIntProp(hWnd, kHdIndexProp);
   SetIntProp(hWnd, kHdIndexProp, kNone);
-  // Hot while the mouse is still over the header, normal once it is elsewhere: the other way round
-  // an item would stay hot where the mouse is not.
-  if (index >= 0) PaintItem(hWnd, index, IsUnderCursor(hWnd) ? kHot : kNormal);
+  // Normal with the mouse over the header, hot once it is elsewhere. The header control repaints
+  // itself after the release of a press, so this look lasts only until that paint.
+  if (index >= 0) PaintItem(hWnd, index, IsUnderCursor(hWnd) ? kNormal : kHot);
 }
 
 void MouseLeft(HWND hWnd) {
