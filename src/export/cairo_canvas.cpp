@@ -84,7 +84,17 @@ void CairoCanvas::SetSource(Colour colour) {
   cairo_set_source_rgb(cr_, (u & 0xFFu) / 255.0, ((u >> 8) & 0xFFu) / 255.0, ((u >> 16) & 0xFFu) / 255.0);
 }
 
+void CairoCanvas::DrawPendingDot() {
+  if (!dot_pending_) return;
+  dot_pending_ = false;
+  cairo_new_path(cr_);
+  cairo_arc(cr_, dot_x_, dot_y_, 0.5, 0.0, 2 * M_PI);
+  SetSource(dot_colour_);
+  cairo_fill(cr_);
+}
+
 void CairoCanvas::Flush() {
+  DrawPendingDot();
   if (!path_open_) return;
   SetSource(path_colour_);
   cairo_stroke(cr_);
@@ -94,6 +104,7 @@ void CairoCanvas::Flush() {
 void CairoCanvas::Erase() {
   cairo_new_path(cr_);
   path_open_ = false;
+  dot_pending_ = false;
   SetSource(back_);
   cairo_paint(cr_);
   blank_ = true;
@@ -116,9 +127,10 @@ void CairoCanvas::PSet(float x, float y, Colour colour) {
   cur_x_ = x;
   cur_y_ = y;
   if (!Inside(x, y)) return;
-  cairo_arc(cr_, x, y, 0.5, 0.0, 2 * M_PI);
-  SetSource(colour);
-  cairo_fill(cr_);
+  dot_pending_ = true;
+  dot_colour_ = colour;
+  dot_x_ = x;
+  dot_y_ = y;
   blank_ = false;
 }
 
@@ -126,7 +138,18 @@ void CairoCanvas::Line(float x, float y, Colour colour) {
   double x0 = cur_x_, y0 = cur_y_, x1 = x, y1 = y;
   cur_x_ = x;
   cur_y_ = y;
-  if (!ClipToTile(x0, y0, x1, y1)) return;
+  const bool visible = ClipToTile(x0, y0, x1, y1);
+  if (dot_pending_) {
+    // A segment of length that starts on the dot hides it under its round
+    // end; anything else leaves it showing.
+    const bool covers = visible && x0 == dot_x_ && y0 == dot_y_ && (x1 != x0 || y1 != y0);
+    if (covers) {
+      dot_pending_ = false;
+    } else {
+      DrawPendingDot();
+    }
+  }
+  if (!visible) return;
   if (path_open_ && colour != path_colour_) Flush();
   if (!path_open_ || x0 != path_x_ || y0 != path_y_) cairo_move_to(cr_, x0, y0);
   cairo_line_to(cr_, x1, y1);

@@ -9,7 +9,10 @@
 //
 // Consecutive segments of one colour become one path, stroked when a dot,
 // another colour or an erase comes, or at Flush: the file gets one path per
-// curve instead of thousands of single segments, in the order drawn.
+// curve instead of thousands of single segments, in the order drawn. A dot
+// that the next segment starts on is covered by that segment's round end
+// exactly, as the canvas covers it; it is left out, so that antialiasing
+// cannot show a dark rim of it around the line's end.
 #pragma once
 
 #include <cairo.h>
@@ -50,6 +53,7 @@ class CairoCanvas final : public patterns::DrawingSurface {
  private:
   void Erase();
   void SetSource(patterns::Colour colour);
+  void DrawPendingDot();
 
   cairo_t* cr_;
   patterns::Colour back_;
@@ -59,6 +63,10 @@ class CairoCanvas final : public patterns::DrawingSurface {
   bool path_open_ = false;
   patterns::Colour path_colour_ = 0;
   double path_x_ = 0, path_y_ = 0;
+  // The last dot, drawn only once it is clear that nothing covers it.
+  bool dot_pending_ = false;
+  patterns::Colour dot_colour_ = 0;
+  double dot_x_ = 0, dot_y_ = 0;
   // Nothing drawn since the last erase: erasing again changes nothing, so
   // the file does not get a second background.
   bool blank_ = false;

@@ -94,6 +94,27 @@ TEST(CairoCanvas, ADotIsOnePixelRoundAtItsPoint) {
   EXPECT_EQ(t.At(1011, 1005), kBackPx);
 }
 
+TEST(CairoCanvas, ADotUnderTheStartOfASegmentLeavesNoRimAroundItsEnd) {
+  // Every curve starts with a black dot that its first segment covers. Any
+  // pixel around the segment's round end is a plain mix of line and
+  // background: R = 128 + 127 c and G = 255 (1 - c), with no black in it.
+  Target t(2010, 2010, 2010);
+  t.canvas().PSet(100, 100, 0);
+  t.canvas().Line(150, 100, kLine);
+  t.canvas().PSet(20, 20, 0);  // a dot on its own is drawn
+  int mixed = 0;
+  for (int y = 995; y < 1015; ++y) {
+    for (int x = 995; x < 1015; ++x) {
+      const std::uint32_t p = t.At(x, y);
+      const double c = 1.0 - ((p >> 8) & 0xFF) / 255.0;
+      ASSERT_NEAR(static_cast<double>(p >> 16), 128 + 127 * c, 2.0) << x << "," << y;
+      mixed += c > 0.05 && c < 0.95;
+    }
+  }
+  EXPECT_GT(mixed, 5) << "the round end is antialiased";
+  EXPECT_EQ(t.At(205, 205), 0u);
+}
+
 TEST(CairoCanvas, LinesReachingFarOutsideAreClippedToTheTile) {
   Target t(300, 300, 201, 50, 50);
   t.canvas().PSet(100, 100, 0);
