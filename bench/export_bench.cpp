@@ -30,16 +30,18 @@ class CountingSink final : public exporter::ByteSink {
 // The first pattern of the automatic mode in a fresh program.
 patterns::PatternCode FirstTick() { return render::PlanBatch(render::RenderOptions{}).PatternAt(0); }
 
-void BM_PngTile2048(benchmark::State& state) {
+void WriteTiles(benchmark::State& state, exporter::Format format) {
   const patterns::PatternCode code = FirstTick();
   std::size_t bytes = 0;
   for (auto _ : state) {
     CountingSink sink;
-    exporter::WritePattern(code, {.format = exporter::Format::kPng, .size = 2048, .repeat = 1}, sink);
+    exporter::WritePattern(code, {.format = format, .size = 2048, .repeat = 1}, sink);
     bytes = sink.bytes;
   }
   state.counters["file_bytes"] = static_cast<double>(bytes);
 }
+
+void BM_PngTile2048(benchmark::State& state) { WriteTiles(state, exporter::Format::kPng); }
 BENCHMARK(BM_PngTile2048)->Unit(benchmark::kMillisecond);
 
 cairo_status_t CountBytes(void* closure, const unsigned char*, unsigned int length) {
@@ -63,16 +65,7 @@ void BM_CairoBlankPng2048(benchmark::State& state) {
 }
 BENCHMARK(BM_CairoBlankPng2048)->Unit(benchmark::kMillisecond);
 
-void BM_SvgTile(benchmark::State& state) {
-  const patterns::PatternCode code = FirstTick();
-  std::size_t bytes = 0;
-  for (auto _ : state) {
-    CountingSink sink;
-    exporter::WritePattern(code, {.format = exporter::Format::kSvg, .size = 2048, .repeat = 1}, sink);
-    bytes = sink.bytes;
-  }
-  state.counters["file_bytes"] = static_cast<double>(bytes);
-}
+void BM_SvgTile(benchmark::State& state) { WriteTiles(state, exporter::Format::kSvg); }
 BENCHMARK(BM_SvgTile)->Unit(benchmark::kMillisecond);
 
 // 64 PNG tiles of the default size, written as files with their index.

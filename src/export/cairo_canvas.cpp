@@ -19,39 +19,6 @@ constexpr double kMargin = 2.0;
 constexpr double kLo = -0.5 - kMargin;
 constexpr double kHi = kTile - 0.5 + kMargin;
 
-// Liang-Barsky: cuts the segment to [kLo, kHi] on both axes; false when
-// nothing of it lies there.
-bool ClipToTile(double& x0, double& y0, double& x1, double& y1) {
-  double t0 = 0.0, t1 = 1.0;
-  const double dx = x1 - x0, dy = y1 - y0;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x0 - kLo, kHi - x0, y0 - kLo, kHi - y0};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0.0) {
-      if (q[i] < 0.0) return false;
-      continue;
-    }
-    const double r = q[i] / p[i];
-    if (p[i] < 0.0) {
-      if (r > t1) return false;
-      t0 = std::max(t0, r);
-    } else {
-      if (r < t0) return false;
-      t1 = std::min(t1, r);
-    }
-  }
-  const double sx = x0, sy = y0;
-  if (t1 < 1.0) {
-    x1 = sx + t1 * dx;
-    y1 = sy + t1 * dy;
-  }
-  if (t0 > 0.0) {
-    x0 = sx + t0 * dx;
-    y0 = sy + t0 * dy;
-  }
-  return true;
-}
-
 bool Inside(double x, double y) { return x >= kLo && x <= kHi && y >= kLo && y <= kHi; }
 
 [[noreturn]] void NotOnFiles(const char* what) {
@@ -138,7 +105,7 @@ void CairoCanvas::Line(float x, float y, Colour colour) {
   double x0 = cur_x_, y0 = cur_y_, x1 = x, y1 = y;
   cur_x_ = x;
   cur_y_ = y;
-  const bool visible = ClipToTile(x0, y0, x1, y1);
+  const bool visible = patterns::ClipSegment(x0, y0, x1, y1, kLo, kHi, kHi);
   if (dot_pending_) {
     // A segment of length that starts on the dot hides it under its round
     // end; anything else leaves it showing.

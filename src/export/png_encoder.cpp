@@ -13,9 +13,11 @@ namespace exporter {
 namespace {
 
 constexpr std::size_t kChunkBytes = 256 * 1024;
-// Fast settings that still shrink a pattern well: most of a tile is
-// background, which the Up filter turns into runs of zeros.
-constexpr int kLevel = 1;
+// Most of a tile is background, which the Up filter turns into runs of
+// zeros. Measured on 2048-pixel tiles: Up beats Paeth in size and time, and
+// zlib's usual level 6 makes files a fifth smaller than level 1 for a third
+// more time, still below what cairo's own writer needs for a blank tile.
+constexpr int kLevel = 6;
 
 void Put32(std::uint8_t* p, std::uint32_t v) {
   p[0] = static_cast<std::uint8_t>(v >> 24);

@@ -3,23 +3,13 @@
 #include <cairo.h>
 
 #include <algorithm>
-#include <memory>
 
 #include "export/cairo_canvas.h"
+#include "export/cairo_handles.h"
 #include "export/export_error.h"
 #include "patterns/curve_pattern.h"
 
 namespace exporter {
-namespace {
-
-struct SurfaceDeleter {
-  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
-struct ContextDeleter {
-  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
-};
-
-}  // namespace
 
 PatternRows::PatternRows(const patterns::PatternCode& code, int size, std::size_t band_bytes)
     : code_(code), size_(size) {
@@ -31,9 +21,9 @@ PatternRows::PatternRows(const patterns::PatternCode& code, int size, std::size_
 
 void PatternRows::DrawBand(int first) {
   const int rows = std::min(band_height_, size_ - first);
-  std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(pixels_.data()), CAIRO_FORMAT_RGB24, size_, rows, size_ * 4));
-  std::unique_ptr<cairo_t, ContextDeleter> cr(cairo_create(surface.get()));
+  Surface surface(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels_.data()),
+                                                      CAIRO_FORMAT_RGB24, size_, rows, size_ * 4));
+  Context cr(cairo_create(surface.get()));
   if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
     throw ExportError(std::string("cairo cannot draw: ") + cairo_status_to_string(cairo_status(cr.get())));
   // The band is a window onto the whole tile: the tile moves up, not the curves.

@@ -6,25 +6,16 @@
 
 #include <exception>
 #include <map>
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "export/cairo_canvas.h"
+#include "export/cairo_handles.h"
 #include "export/export_error.h"
 #include "patterns/curve_pattern.h"
 
 namespace exporter {
 namespace {
-
-struct SurfaceDeleter {
-  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
-struct ContextDeleter {
-  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-using Context = std::unique_ptr<cairo_t, ContextDeleter>;
 
 // cairo calls back from C: an exception of the sink must not cross it, so it
 // waits here until cairo has returned.
