@@ -20,6 +20,32 @@ namespace {
 constexpr std::size_t kBufferBytes = 1 << 20;
 constexpr int kTempNameAttempts = 100;
 
+// The temporary files being written, where a signal handler can read them:
+// fixed buffers, published by a flag, never freed.
+constexpr int kSlots = 64;
+struct Unfinished {
+  std::atomic<int> state{0};  // 0 free, 1 being filled, 2 holds a name
+  char name[PATH_MAX];
+};
+Unfinished g_unfinished[kSlots];
+
+int Remember(const std::string& name) {
+  if (name.size() >= PATH_MAX) return -1;
+  for (int i = 0; i < kSlots; ++i) {
+    int expected = 0;
+    if (g_unfinished[i].state.compare_exchange_strong(expected, 1)) {
+      std::memcpy(g_unfinished[i].name, name.c_str(), name.size() + 1);
+      g_unfinished[i].state.store(2, std::memory_order_release);
+      return i;
+    }
+  }
+  return -1;  // more files at once than slots: those are not cleaned up on a signal
+}
+
+void Forget(int slot) {
+  if (slot >= 0) g_unfinished[slot].state.store(0, std::memory_order_release);
+}
+
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -58,6 +84,7 @@ AtomicFile::AtomicFile(const std::string& path) : path_(path), target_(path) {
     temp_.clear();
     Fail("cannot write", err);
   }
+  slot_ = Remember(temp_);
   // A replaced file keeps its permissions.
   if (exists) ::fchmod(fd_, st.st_mode & 07777);
   buffer_.reserve(kBufferBytes);
@@ -66,6 +93,7 @@ AtomicFile::AtomicFile(const std::string& path) : path_(path), target_(path) {
 AtomicFile::~AtomicFile() {
   if (fd_ >= 0) ::close(fd_);
   if (!temp_.empty()) ::unlink(temp_.c_str());
+  Forget(slot_);
 }
 
 void AtomicFile::Fail(const char* what, int os_error) { throw FileWriteError(path_, what, os_error); }
@@ -104,6 +132,12 @@ void AtomicFile::Commit() {
   if (rc != 0) Fail("cannot write", errno);
   if (::rename(temp_.c_str(), target_.c_str()) != 0) Fail("cannot write", errno);
   temp_.clear();
+}
+
+void RemoveUnfinishedFiles() noexcept {
+  for (Unfinished& u : g_unfinished) {
+    if (u.state.load(std::memory_order_acquire) == 2) ::unlink(u.name);
+  }
 }
 
 void WriteFileAtomically(const std::string& path, const std::function<void(ByteSink&)>& produce) {

@@ -36,9 +36,15 @@ class AtomicFile final : public ByteSink {
   std::string path_;    // as given, for messages
   std::string target_;  // where the rename goes
   std::string temp_;
+  int slot_ = -1;  // where RemoveUnfinishedFiles finds temp_
   int fd_ = -1;
   std::vector<std::uint8_t> buffer_;
 };
+
+// Removes the temporary file of every AtomicFile still being written. Safe in
+// a signal handler, so that a program stopped by a signal leaves no
+// half-written file behind.
+void RemoveUnfinishedFiles() noexcept;
 
 // `produce` writes the whole file into the sink it is given.
 void WriteFileAtomically(const std::string& path, const std::function<void(ByteSink&)>& produce);

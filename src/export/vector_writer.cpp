@@ -88,6 +88,9 @@ void WriteVector(const patterns::PatternCode& code, const TileOptions& options, 
   const double size = options.size;
   const double side = size * options.repeat;
   SvgBuffer svg;
+  // The tile of a PDF sheet outlives the file's surface, which refers to it
+  // until it is finished.
+  Surface tile;
   StreamTarget target{options.format == Format::kSvg ? &svg : &sink, nullptr};
   Surface surface(options.format == Format::kSvg
                       ? cairo_svg_surface_create_for_stream(WriteToSink, &target, side, side)
@@ -104,11 +107,22 @@ void WriteVector(const patterns::PatternCode& code, const TileOptions& options, 
     Context cr(cairo_create(surface.get()));
     if (options.repeat == 1) {
       DrawTile(cr.get(), code, size);
+    } else if (options.format == Format::kSvg) {
+      // Each copy drawn out: cairo 1.16's SVG surface loses memory for every
+      // surface it takes as a source, so a tile drawn once cannot be reused.
+      for (int row = 0; row < options.repeat; ++row) {
+        for (int col = 0; col < options.repeat; ++col) {
+          cairo_save(cr.get());
+          cairo_translate(cr.get(), col * size, row * size);
+          DrawTile(cr.get(), code, size);
+          cairo_restore(cr.get());
+        }
+      }
     } else {
-      // The tile is drawn once and placed n x n times, so the file holds its
+      // The tile is drawn once and placed n x n times, so the PDF holds its
       // paths once however many copies show.
       cairo_rectangle_t extents{0, 0, size, size};
-      Surface tile(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents));
+      tile.reset(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents));
       {
         Context tcr(cairo_create(tile.get()));
         DrawTile(tcr.get(), code, size);

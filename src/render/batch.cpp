@@ -31,6 +31,14 @@ std::optional<std::string> ExtensionOf(const std::string& path) {
   return path.substr(dot + 1);
 }
 
+}  // namespace
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+namespace {
+
 exporter::Format FormatNamedOrFail(const std::string& name, const std::string& where) {
   const auto format = exporter::FormatNamed(name);
   if (!format) throw PlanError(where + "unknown format '" + name + "' (png, svg, pdf or bmp)");
@@ -58,8 +66,7 @@ std::string Batch::FileNameOf(const patterns::PatternCode& c) const {
 }
 
 std::string Batch::PathOf(std::uint64_t i) const {
-  if (!several) return target;
-  return (target.empty() || target.back() == '/' ? target : target + "/") + FileNameOf(PatternAt(i));
+  return several ? JoinPath(target, FileNameOf(PatternAt(i))) : target;
 }
 
 Batch PlanBatch(const RenderOptions& o) {
@@ -91,13 +98,18 @@ Batch PlanBatch(const RenderOptions& o) {
   else
     b.jobs = std::max(1u, std::thread::hardware_concurrency());
 
+  if (o.output && o.output->empty()) throw PlanError("--output needs the name of a file or folder");
   b.several = !b.code && b.count > 1;
-  if (b.several) {
-    b.target = o.output.value_or(".");
-    if (Exists(b.target) && !IsFolder(b.target))
-      throw PlanError(b.target + " is not a folder: several patterns go into a folder");
+  // Several patterns always go into a folder; one does when -o names a
+  // folder, or a path that ends in '/'.
+  if (b.several || (o.output && (IsFolder(*o.output) || o.output->back() == '/'))) {
+    b.folder = o.output.value_or(".");
+    if (Exists(b.folder) && !IsFolder(b.folder))
+      throw PlanError(b.folder + " is not a folder" +
+                      (b.several ? ": several patterns go into a folder" : ""));
     b.tile.format = o.format ? FormatNamedOrFail(*o.format, "--format: ") : exporter::Format::kPng;
-  } else if (o.output && !IsFolder(*o.output)) {
+    b.target = b.several ? b.folder : JoinPath(b.folder, b.FileNameOf(b.PatternAt(0)));
+  } else if (o.output) {
     b.target = *o.output;
     const auto ext = ExtensionOf(b.target);
     b.tile.format = o.format ? FormatNamedOrFail(*o.format, "--format: ")
@@ -105,9 +117,7 @@ Batch PlanBatch(const RenderOptions& o) {
                              : exporter::Format::kPng;
   } else {
     b.tile.format = o.format ? FormatNamedOrFail(*o.format, "--format: ") : exporter::Format::kPng;
-    const std::string folder = o.output.value_or("");
-    const std::string name = b.FileNameOf(b.PatternAt(0));
-    b.target = folder.empty() ? name : (folder.back() == '/' ? folder : folder + "/") + name;
+    b.target = b.FileNameOf(b.PatternAt(0));
   }
   if (b.exact && !exporter::IsRaster(b.tile.format))
     throw PlanError("--exact writes the canvas's pixels: png or bmp, not " +

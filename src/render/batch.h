@@ -37,6 +37,9 @@ struct Batch {
   // file.
   bool several = false;
   std::string target;
+  // The folder the file or files go into, made if missing; empty when -o
+  // names a file, whose folder must be there.
+  std::string folder;
   unsigned jobs = 1;
   bool quiet = false;
 
@@ -49,6 +52,9 @@ struct Batch {
   // Where pattern i goes.
   std::string PathOf(std::uint64_t i) const;
 };
+
+// "folder/name", whether or not the folder ends in '/'.
+std::string JoinPath(const std::string& folder, const std::string& name);
 
 // Throws UsageError for combinations the options cannot have, PlanError for
 // values out of range, unknown formats and bad codes, and the generators'

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -64,8 +65,7 @@ void WriteOne(const Batch& b, std::uint64_t i, ExactCanvas* exact) {
 // file, code, drawing, amplitude, line colour, background colour; one row a
 // pattern, in the order of the run.
 void WriteIndex(const Batch& b) {
-  const std::string folder = b.target.back() == '/' ? b.target : b.target + "/";
-  exporter::WriteFileAtomically(folder + kIndexFileName, [&](exporter::ByteSink& sink) {
+  exporter::WriteFileAtomically(JoinPath(b.target, kIndexFileName), [&](exporter::ByteSink& sink) {
     std::string text = "file,code,drawing,amplitude,line_colour,background_colour\n";
     for (std::uint64_t i = 0; i < b.count; ++i) {
       const patterns::PatternCode c = b.PatternAt(i);
@@ -92,9 +92,38 @@ std::string Summary(const Batch& b, double seconds) {
          ", " + time;
 }
 
+// A batch stopped by Ctrl+C or a kill leaves no temporary file behind: the
+// handler removes them and then ends the program the way the signal asks.
+void StopOnSignal(int sig) {
+  exporter::RemoveUnfinishedFiles();
+  std::signal(sig, SIG_DFL);
+  std::raise(sig);
+}
+
+class CleanUpOnSignals {
+ public:
+  CleanUpOnSignals() {
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+      previous_[i] = std::signal(kSignals[i], StopOnSignal);
+      // A signal the caller ignores (nohup) stays ignored.
+      if (previous_[i] == SIG_IGN) std::signal(kSignals[i], SIG_IGN);
+    }
+  }
+  ~CleanUpOnSignals() {
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) std::signal(kSignals[i], previous_[i]);
+  }
+  CleanUpOnSignals(const CleanUpOnSignals&) = delete;
+  CleanUpOnSignals& operator=(const CleanUpOnSignals&) = delete;
+
+ private:
+  static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+  void (*previous_[std::size(kSignals)])(int);
+};
+
 int Render(const RenderOptions& options, std::ostream& err, bool err_is_terminal) {
   const Batch b = PlanBatch(options);
-  if (b.several) MakeFolder(b.target);
+  CleanUpOnSignals clean_up;
+  if (!b.folder.empty()) MakeFolder(b.folder);
   std::unique_ptr<ExactCanvas> exact;
   if (b.exact) exact = std::make_unique<ExactCanvas>();
   ProgressBar bar(err, b.several && !b.quiet && err_is_terminal, b.count);

@@ -58,6 +58,7 @@ TEST_F(RenderTest, ValuesItCannotWorkWithExitWith1AndNameTheCause) {
       {{"--skip", "99999999999999999999"}, "reach too far"},
       {{"-j", "0"}, "--jobs must be between 1 and 1024, not 0"},
       {{"--count", "2", "-o", "file.txt"}, "file.txt is not a folder"},
+      {{"-o", ""}, "--output needs the name of a file or folder"},
   };
   for (const auto& [args, cause] : cases) {
     const RunResult r = Run(args);
@@ -97,6 +98,10 @@ TEST_F(RenderTest, OnePatternGoesToTheFileGivenOrIsNamedByItsCode) {
   const auto pdf = Bytes("into/" + code + ".pdf");
   ASSERT_GT(pdf.size(), 4u);
   EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 4), "%PDF");
+
+  // A path ending in '/' is a folder, made if missing.
+  ASSERT_EQ(Run({"--code", code, "--size", "8", "-o", "new/deeper/"}).status, 0);
+  EXPECT_EQ(Names("new/deeper"), std::set<std::string>{code + ".png"});
 
   // Codes are read in any case; the file is named by the written form.
   std::string upper = code;

@@ -5,6 +5,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <sys/wait.h>
+
 #include <csignal>
 
 #include "render/options.h"
@@ -67,6 +69,30 @@ TEST_F(RenderTest, ADiskThatFillsLeavesNoPartialFile) {
             11);
   EXPECT_EQ(Names(), std::set<std::string>{"many"});
   EXPECT_TRUE(Names("many").empty()) << "neither pattern files nor their index";
+}
+
+TEST_F(RenderTest, ABatchStoppedByASignalLeavesNoTemporaryFile) {
+  ::mkdir("stopped", 0777);
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    std::ostringstream out, err;
+    RunRenderCommand({"--count", "40", "--size", "6000", "-j", "2", "-o", "stopped"}, out, err, false);
+    ::_exit(0);
+  }
+  // Wait until files are being written, then stop the batch.
+  bool writing = false;
+  for (int i = 0; i < 600 && !writing; ++i) {
+    for (const std::string& n : Names("stopped")) writing |= n.rfind(".hwf-render-", 0) == 0;
+    if (!writing) ::usleep(10000);
+  }
+  ::kill(pid, SIGTERM);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(writing) << "the batch never began a file";
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "the signal ends the program as it asks";
+  for (const std::string& n : Names("stopped")) EXPECT_EQ(n.rfind(".hwf", 0), std::string::npos) << n;
 }
 
 TEST_F(RenderTest, TheRealBinaryRendersWithNoDisplay) {
