@@ -11,32 +11,35 @@
 
 namespace exporter {
 
-PatternRows::PatternRows(const patterns::PatternCode& code, int size, std::size_t band_bytes)
-    : code_(code), size_(size) {
+PatternRows::PatternRows(const patterns::PatternCode& code, int size, std::size_t band_bytes, int max_side)
+    : code_(code), size_(size), max_side_(max_side) {
   const std::size_t row_bytes = static_cast<std::size_t>(size) * 4;
-  band_height_ =
-      static_cast<int>(std::clamp<std::size_t>(band_bytes / row_bytes, 1, static_cast<std::size_t>(size)));
+  band_height_ = static_cast<int>(
+      std::clamp<std::size_t>(band_bytes / row_bytes, 1, static_cast<std::size_t>(std::min(size, max_side))));
   pixels_.resize(static_cast<std::size_t>(size) * band_height_);
 }
 
 void PatternRows::DrawBand(int first) {
   const int rows = std::min(band_height_, size_ - first);
-  Surface surface(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels_.data()),
-                                                      CAIRO_FORMAT_RGB24, size_, rows, size_ * 4));
-  Context cr(cairo_create(surface.get()));
-  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
-    throw ExportError(std::string("cairo cannot draw: ") + cairo_status_to_string(cairo_status(cr.get())));
-  // The band is a window onto the whole tile: the tile moves up, not the curves.
-  cairo_translate(cr.get(), 0, -first);
   band_first_ = -1;  // a band left half drawn by an error is not kept
-  {
-    CairoCanvas canvas(cr.get(), size_, code_.background);
-    patterns::DrawPattern(canvas, code_);
-    canvas.Flush();
+  for (int left = 0; left < size_; left += max_side_) {
+    const int width = std::min(max_side_, size_ - left);
+    Surface surface(cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(pixels_.data() + left), CAIRO_FORMAT_RGB24, width, rows, size_ * 4));
+    Context cr(cairo_create(surface.get()));
+    if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
+      throw ExportError(std::string("cairo cannot draw: ") + cairo_status_to_string(cairo_status(cr.get())));
+    // The piece is a window onto the whole tile: the tile moves, not the curves.
+    cairo_translate(cr.get(), -left, -first);
+    {
+      CairoCanvas canvas(cr.get(), size_, code_.background);
+      patterns::DrawPattern(canvas, code_);
+      canvas.Flush();
+    }
+    cairo_surface_flush(surface.get());
+    if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
+      throw ExportError(std::string("cairo cannot draw: ") + cairo_status_to_string(cairo_status(cr.get())));
   }
-  cairo_surface_flush(surface.get());
-  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
-    throw ExportError(std::string("cairo cannot draw: ") + cairo_status_to_string(cairo_status(cr.get())));
   band_first_ = first;
 }
 

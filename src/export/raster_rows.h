@@ -22,11 +22,14 @@ class RasterRows {
 
 // A pattern drawn antialiased by cairo, size x size pixels, in bands of rows
 // that together take at most about band_bytes; a band is drawn when one of
-// its rows is first asked for.
+// its rows is first asked for. cairo draws at most max_side pixels a side, so
+// a wider band is drawn in pieces side by side.
 class PatternRows final : public RasterRows {
  public:
   static constexpr std::size_t kBandBytes = 64u << 20;
-  PatternRows(const patterns::PatternCode& code, int size, std::size_t band_bytes = kBandBytes);
+  static constexpr int kCairoMaxSide = 32767;
+  PatternRows(const patterns::PatternCode& code, int size, std::size_t band_bytes = kBandBytes,
+              int max_side = kCairoMaxSide);
 
   int Width() const override { return size_; }
   int Height() const override { return size_; }
@@ -38,6 +41,7 @@ class PatternRows final : public RasterRows {
 
   patterns::PatternCode code_;
   int size_;
+  int max_side_;
   int band_height_;
   int band_first_ = -1;
   std::vector<std::uint32_t> pixels_;

@@ -107,26 +107,40 @@ TEST(PatternFile, PngSizesFollowSizeAndRepeat) {
   }
 }
 
-TEST(PatternFile, APatternDrawnInBandsIsThePatternDrawnAtOnce) {
+int Channel(std::uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); }
+
+TEST(PatternFile, APatternDrawnInPiecesIsThePatternDrawnAtOnce) {
   PatternRows whole(kCode, 300);
   ASSERT_EQ(whole.BandHeight(), 300);
+  // Bands of 7 rows: the very same pixels, asked for bottom up (as the bitmap
+  // writer asks) and then top down again.
   PatternRows bands(kCode, 300, 300 * 4 * 7);
   ASSERT_EQ(bands.BandHeight(), 7);
-  // Bottom up, as the bitmap writer asks, and then top down again.
-  int differing = 0, ink = 0;
+  // Pieces of at most 70 columns, as cairo's limit of 32767 pixels a side
+  // cuts a tile of 32768: cairo works out the lines' edges within each piece
+  // anew, which moves the antialiasing of about one ink pixel in a hundred by
+  // a few levels, an invisible seam.
+  PatternRows pieces(kCode, 300, 300 * 4 * 300, 70);
+  int ink = 0, unlike = 0, most = 0;
   for (int pass = 0; pass < 2; ++pass) {
     for (int i = 0; i < 300; ++i) {
       const int y = pass == 0 ? 299 - i : i;
       std::vector<std::uint32_t> a(whole.Row(y), whole.Row(y) + 300);
       const std::uint32_t* b = bands.Row(y);
+      const std::uint32_t* c = pieces.Row(y);
       for (int x = 0; x < 300; ++x) {
-        differing += (a[x] & 0xFFFFFF) != (b[x] & 0xFFFFFF);
         ink += (a[x] & 0xFFFFFF) != 0xFFF0E0;
+        ASSERT_EQ(a[x] & 0xFFFFFF, b[x] & 0xFFFFFF) << x << "," << y;
+        if ((a[x] & 0xFFFFFF) == (c[x] & 0xFFFFFF)) continue;
+        ++unlike;
+        for (int shift : {0, 8, 16})
+          most = std::max(most, std::abs(Channel(a[x], shift) - Channel(c[x], shift)));
       }
     }
   }
   EXPECT_GT(ink, 2000);
-  EXPECT_EQ(differing, 0);
+  EXPECT_LE(unlike, ink / 50);
+  EXPECT_LE(most, 16) << unlike << " pixels differ";
 }
 
 TEST(PatternFile, ImpossibleOptionsAreRefusedWithTheirReason) {
