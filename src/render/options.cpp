@@ -9,13 +9,13 @@ namespace {
 
 enum class Kind { kText, kNumber, kFlag };
 
-struct Spec {
+struct OptionRule {
   std::string_view long_name;
   char short_name;
   Kind kind;
 };
 
-constexpr Spec kSpecs[] = {
+constexpr OptionRule kOptions[] = {
     {"code", 0, Kind::kText},    {"kind", 0, Kind::kNumber},   {"amplitude", 0, Kind::kText},
     {"seed", 0, Kind::kNumber},  {"count", 0, Kind::kNumber},  {"skip", 0, Kind::kNumber},
     {"size", 0, Kind::kNumber},  {"repeat", 0, Kind::kNumber}, {"format", 0, Kind::kText},
@@ -69,15 +69,15 @@ void Store(RenderOptions& o, std::string_view name, const std::string& value) {
     o.version = true;
 }
 
-const Spec* FindLong(std::string_view name) {
-  for (const Spec& s : kSpecs) {
+const OptionRule* FindLong(std::string_view name) {
+  for (const OptionRule& s : kOptions) {
     if (s.long_name == name) return &s;
   }
   return nullptr;
 }
 
-const Spec* FindShort(char c) {
-  for (const Spec& s : kSpecs) {
+const OptionRule* FindShort(char c) {
+  for (const OptionRule& s : kOptions) {
     if (s.short_name != 0 && s.short_name == c) return &s;
   }
   return nullptr;
@@ -97,27 +97,27 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
   RenderOptions o;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const Spec* spec = nullptr;
+    const OptionRule* rule = nullptr;
     std::optional<std::string> attached;
     if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
       const std::size_t eq = arg.find('=');
-      spec = FindLong(std::string_view(arg).substr(2, eq == std::string::npos ? std::string::npos : eq - 2));
+      rule = FindLong(std::string_view(arg).substr(2, eq == std::string::npos ? std::string::npos : eq - 2));
       if (eq != std::string::npos) attached = arg.substr(eq + 1);
     } else if (arg.size() >= 2 && arg[0] == '-' && arg[1] != '-') {
-      spec = FindShort(arg[1]);
+      rule = FindShort(arg[1]);
       if (arg.size() > 2) attached = arg.substr(2);
     }
-    if (!spec) throw UsageError("unknown option '" + arg + "'");
-    if (spec->kind == Kind::kFlag) {
-      if (attached) throw UsageError("--" + std::string(spec->long_name) + " takes no value");
-      Store(o, spec->long_name, {});
+    if (!rule) throw UsageError("unknown option '" + arg + "'");
+    if (rule->kind == Kind::kFlag) {
+      if (attached) throw UsageError("--" + std::string(rule->long_name) + " takes no value");
+      Store(o, rule->long_name, {});
       continue;
     }
     if (!attached) {
-      if (i + 1 >= args.size()) throw UsageError("--" + std::string(spec->long_name) + " needs a value");
+      if (i + 1 >= args.size()) throw UsageError("--" + std::string(rule->long_name) + " needs a value");
       attached = args[++i];
     }
-    Store(o, spec->long_name, *attached);
+    Store(o, rule->long_name, *attached);
   }
   if (!o.help && !o.version) CheckCombinations(o);
   return o;
