@@ -31,14 +31,6 @@ std::optional<std::string> ExtensionOf(const std::string& path) {
   return path.substr(dot + 1);
 }
 
-}  // namespace
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  return folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
-namespace {
-
 exporter::Format FormatNamedOrFail(const std::string& name, const std::string& where) {
   const auto format = exporter::FormatNamed(name);
   if (!format) throw PlanError(where + "unknown format '" + name + "' (png, svg, pdf or bmp)");
@@ -53,6 +45,10 @@ int InRange(std::uint64_t v, std::uint64_t lo, std::uint64_t hi, const char* wha
 }
 
 }  // namespace
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
 
 patterns::PatternCode Batch::PatternAt(std::uint64_t i) const {
   if (code) return *code;
