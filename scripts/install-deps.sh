@@ -12,6 +12,7 @@ packages=(
   xdg-utils
   clang libclang-rt-dev
   desktop-file-utils python3
+  libcairo2-dev zlib1g-dev librsvg2-bin poppler-utils
 )
 
 if [ "$(id -u)" -ne 0 ]; then

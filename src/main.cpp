@@ -1,4 +1,5 @@
-// huiwenfang — entry point: the SDL2 screen, Form1, the message loop.
+// huiwenfang — entry point: the SDL2 screen, Form1, the message loop; or the
+// render command, which draws files and needs no screen.
 #include <SDL.h>
 
 #include <langinfo.h>
@@ -14,6 +15,7 @@
 #include "app/form1.h"
 #include "platform/backend/sdl2.h"
 #include "platform/win32.h"
+#include "render/render_command.h"
 
 namespace {
 
@@ -81,7 +83,9 @@ void UseUtf8CharacterType() {
 
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  // Before any display is opened: rendering must work where there is none.
+  if (argc >= 2 && std::strcmp(argv[1], render::kCommandName) == 0) return render::RenderMain(argc, argv);
   UseUtf8CharacterType();
   if (!platform::AttachSdl2Backend()) {
     std::fprintf(stderr, "huiwenfang: cannot open the display: %s\n", SDL_GetError());

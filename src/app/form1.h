@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "patterns/pattern_context.h"
@@ -38,6 +39,9 @@ class Form1 {
   HWND Hwnd() const { return hwnd_; }
   patterns::PatternContext& Context() { return *ctx_; }
   patterns::Colour icolor() const { return ctx_->icolor; }
+  // The code of the pattern the tile buffer holds (the last one drawn to the
+  // end, by a click or a tick); nothing before the first.
+  std::optional<patterns::PatternCode> CurrentPatternCode() const { return ctx_->lastPattern; }
 
   // Raises Form_Load, shows the window and focuses the first tab stop.
   void LoadAndShow() { form_->LoadAndShow(); }

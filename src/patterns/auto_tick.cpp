@@ -14,9 +14,25 @@ Colour RandomColour(RandomSource& rnd, double scale) {
   return RGB(red, green, blue);
 }
 
+TickColours DrawTickColours(RandomSource& rnd) {
+  const Colour background = RandomColour(rnd, 255.0);
+  const Colour line = RandomColour(rnd, 235.0);
+  return {background, line};
+}
+
 void SetRandomColours(PatternContext& ctx) {
-  ctx.picpaint.SetBackColor(RandomColour(ctx.rnd, 255.0));
-  ctx.icolor = RandomColour(ctx.rnd, 235.0);
+  const TickColours c = DrawTickColours(ctx.rnd);
+  ctx.picpaint.SetBackColor(c.background);
+  ctx.icolor = c.line;
+}
+
+PatternCode NextTickPattern(RandomSource& rnd, int drawing, double K) {
+  const TickColours c = DrawTickColours(rnd);
+  return PatternCode{.drawing = drawing,
+                     .amplitude = K,
+                     .randoms = DrawPatternRandoms(rnd),
+                     .line = c.line,
+                     .background = c.background};
 }
 
 void Timer1_Timer(PatternContext& ctx) {

@@ -40,25 +40,34 @@ Factors RowFactors(int q, double theta, float f) {
 
 }  // namespace
 
-void DrawCurvePattern(PatternContext& ctx, RotationKind kind, std::int16_t step) {
-  // A stride of 0 or less would never reach the end of the curve.
+DrawingParameters ParametersOf(int drawing) {
+  if (drawing == 1) return {RotationKind::kCosineSine, 3};
+  if (drawing == 2) return {RotationKind::kSineSine, 2};
+  Raise(kErrInvalidProcedureCall);
+}
+
+std::optional<int> DrawingOf(RotationKind kind, std::int16_t step) {
+  if (kind == RotationKind::kCosineSine && step == 3) return 1;
+  if (kind == RotationKind::kSineSine && step == 2) return 2;
+  return std::nullopt;
+}
+
+std::array<float, 4> DrawPatternRandoms(RandomSource& rnd) {
+  // R1 first: a loop fixes the order, whatever the compiler does with
+  // the arguments of a call.
+  std::array<float, 4> R;
+  for (float& r : R) r = rnd.Rnd();
+  return R;
+}
+
+void DrawCurves(DrawingSurface& canvas, RotationKind kind, std::int16_t step, double K,
+                const std::array<float, 4>& R, Colour line) {
   if (step <= 0) Raise(kErrInvalidProcedureCall);
-  ctx.picpaint.Cls();
-  const std::string amplitude = ctx.amplitudeText();
-
-  const float R1 = ctx.rnd.Rnd();
-  const float R2 = ctx.rnd.Rnd();
-  const float R3 = ctx.rnd.Rnd();
-  const float R4 = ctx.rnd.Rnd();
-  const int q = static_cast<int>(Int(4.0 * R1));
-  const float f = static_cast<float>(2.0 * R2);
-  const std::int16_t n = CInt(Int(2.0 * R3) + 2);
+  const int q = static_cast<int>(Int(4.0 * R[0]));
+  const float f = static_cast<float>(2.0 * R[1]);
+  const std::int16_t n = CInt(Int(2.0 * R[2]) + 2);
   const double S = kHalfTurn / n;
-  const double L = (R4 + 2.0) * kHalfTurn;
-
-  // The text becomes a number only after the four draws, where the first
-  // point first needs it: a bad text fails on a cleared canvas, before any dot.
-  const double K = TextToDouble(amplitude);
+  const double L = (R[3] + 2.0) * kHalfTurn;
   const Colour black = QBColor(0);
 
   // theta = (t + 90) x 2 x 3.14 / 180, left to right, for t = -90, -90 + step, ...
@@ -84,16 +93,45 @@ void DrawCurvePattern(PatternContext& ctx, RotationKind kind, std::int16_t step)
           const float X = CSng(kCentre - xr);
           const float Y = CSng(kCentre + yr);
           if (t == -90) {
-            ctx.picpaint.PSet(X, Y, black);
+            canvas.PSet(X, Y, black);
           } else {
-            ctx.picpaint.Line(X, Y, ctx.icolor);
+            canvas.Line(X, Y, line);
           }
         }
       }
     }
   }
+}
 
+void DrawCurvePattern(PatternContext& ctx, RotationKind kind, std::int16_t step) {
+  // A stride of 0 or less would never reach the end of the curve.
+  if (step <= 0) Raise(kErrInvalidProcedureCall);
+  ctx.picpaint.Cls();
+  const std::string amplitude = ctx.amplitudeText();
+  const std::array<float, 4> R = DrawPatternRandoms(ctx.rnd);
+  // The text becomes a number only after the four draws, where the first
+  // point first needs it: a bad text fails on a cleared canvas, before any dot.
+  const double K = TextToDouble(amplitude);
+  const Colour line = ctx.icolor;
+  const Colour background = ctx.picpaint.BackColor();
+
+  DrawCurves(ctx.picpaint, kind, step, K, R, line);
   ctx.Picture2.SetPicture(ctx.picpaint.Image());
+
+  if (const std::optional<int> drawing = DrawingOf(kind, step)) {
+    ctx.lastPattern = PatternCode{
+        .drawing = *drawing, .amplitude = K, .randoms = R, .line = line, .background = background};
+    if (ctx.onPatternDrawn) ctx.onPatternDrawn(*ctx.lastPattern);
+  }
+}
+
+void DrawPattern(DrawingSurface& canvas, const PatternCode& code) {
+  const DrawingParameters p = ParametersOf(code.drawing);
+  // Setting the background erases the canvas, as the Cls before a pattern
+  // does in the window; the current position plays no part, since every
+  // curve starts with a dot.
+  canvas.SetBackColor(code.background);
+  DrawCurves(canvas, p.kind, p.step, code.amplitude, code.randoms, code.line);
 }
 
 void cmdpaint_Click(PatternContext& ctx) { DrawCurvePattern(ctx, RotationKind::kCosineSine, 3); }

@@ -53,4 +53,11 @@ class DrawingSurface {
   virtual void Print(std::string_view text) = 0;
 };
 
+// For surfaces that clip lines: cuts the segment to [lo, hiX] x [lo, hiY]
+// (Liang-Barsky), moving its ends along it; false when nothing of it lies
+// there. The curves of large amplitudes run millions of pixels past any
+// surface, so they are cut before they reach integer or fixed-point
+// coordinates.
+bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double lo, double hiX, double hiY);
+
 }  // namespace patterns

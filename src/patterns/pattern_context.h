@@ -5,10 +5,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "patterns/drawing_surface.h"
 #include "patterns/numeric.h"
+#include "patterns/pattern_code.h"
 #include "patterns/random_source.h"
 
 namespace patterns {
@@ -39,6 +41,12 @@ struct PatternContext {
   LocalClock clock = SystemLocalNow;
   // Line colour of the curve patterns; 0 until the user or a tick picks one.
   Colour icolor = 0;
+  // The code of the last pattern drawn to the end: the one Picture2 holds.
+  // Nothing before the first pattern.
+  std::optional<PatternCode> lastPattern{};
+  // Told of every pattern drawn to the end, by a click or by a tick, with its
+  // code (a history of patterns listens here).
+  std::function<void(const PatternCode&)> onPatternDrawn{};
 };
 
 }  // namespace patterns

@@ -20,11 +20,18 @@ class RandomSource {
 // exactly: (bits >> 8) * 2^-24, which can never round up to 1.
 class Pcg32Random final : public RandomSource {
  public:
+  // The state every run of the program starts from.
+  static constexpr std::uint64_t kStartSeed = 42;
+  static constexpr std::uint64_t kStream = 54;
+
   Pcg32Random();
   Pcg32Random(std::uint64_t seed, std::uint64_t stream);
 
   float Rnd() override;
   std::uint32_t NextBits();
+  // Moves on as `count` draws would, in a few dozen steps whatever the count,
+  // so a batch can start a million patterns into the stream at once.
+  void Advance(std::uint64_t count);
 
  private:
   std::uint64_t state_ = 0;

@@ -29,39 +29,6 @@ COLORREF ResolveColour(const LayoutColour& c, int sysColour) {
   return c.is_default ? GetSysColor(sysColour) : static_cast<COLORREF>(c.value);
 }
 
-// Liang-Barsky: cuts the segment to [lo, hiX] x [lo, hiY]; false when nothing
-// of it lies inside.
-bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double lo, double hiX, double hiY) {
-  double t0 = 0.0, t1 = 1.0;
-  const double dx = x1 - x0, dy = y1 - y0;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x0 - lo, hiX - x0, y0 - lo, hiY - y0};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0.0) {
-      if (q[i] < 0.0) return false;
-      continue;
-    }
-    const double r = q[i] / p[i];
-    if (p[i] < 0.0) {
-      if (r > t1) return false;
-      t0 = std::max(t0, r);
-    } else {
-      if (r < t0) return false;
-      t1 = std::min(t1, r);
-    }
-  }
-  const double sx = x0, sy = y0;
-  if (t1 < 1.0) {
-    x1 = sx + t1 * dx;
-    y1 = sy + t1 * dy;
-  }
-  if (t0 > 0.0) {
-    x0 = sx + t0 * dx;
-    y0 = sy + t0 * dy;
-  }
-  return true;
-}
-
 }  // namespace
 
 // ---- 1. Creation and teardown ----------------------------------------------------
@@ -172,7 +139,7 @@ void PictureBox::Line(float x, float y, patterns::Colour colour) {
   cur_y_ = y;
   const bool endInside = std::fabs(x1) < 1e9 && std::fabs(y1) < 1e9 && NearestPixel(x1) >= 0 &&
                          NearestPixel(y1) >= 0 && NearestPixel(x1) < width_ && NearestPixel(y1) < height_;
-  if (ClipSegment(x0, y0, x1, y1, -kClipMargin, width_ + kClipMargin, height_ + kClipMargin)) {
+  if (patterns::ClipSegment(x0, y0, x1, y1, -kClipMargin, width_ + kClipMargin, height_ + kClipMargin)) {
     HDC dc = dc_.Get();
     SetDCPenColor(dc, static_cast<COLORREF>(colour));
     MoveToEx(dc, NearestPixel(x0), NearestPixel(y0), nullptr);
