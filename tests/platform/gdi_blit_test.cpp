@@ -208,8 +208,8 @@ TEST(SurfaceDc, DrawsThroughOriginAndVisibleRegionOnly) {
       ASSERT_EQ(buffer->row(y)[x] == red, visible.Contains(x, y)) << x << "," << y;
     }
   }
-  EXPECT_EQ(buffer->dirty.left, 5);
-  EXPECT_EQ(buffer->dirty.bottom, 15);
+  EXPECT_EQ(buffer->dirty.Bounds().left, 5);
+  EXPECT_EQ(buffer->dirty.Bounds().bottom, 15);
   EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0)) << "logical (0,0) is buffer (5,5)";
   EXPECT_EQ(GetPixel(dc, 7, 7), CLR_INVALID) << "covered part";
   // A clip region narrows but never widens what is visible.

@@ -4,7 +4,8 @@
 namespace platform::backend {
 
 // On X11, ends the process at once with status 1 when the connection to the
-// display breaks. Elsewhere it does nothing. Call once, after SDL_Init.
+// display breaks, and reports protocol errors instead of ending on them.
+// Elsewhere it does nothing. Call once, after SDL_Init.
 void EndProcessOnLostDisplay();
 
 }  // namespace platform::backend
