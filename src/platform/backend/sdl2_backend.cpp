@@ -25,6 +25,7 @@
 #include "platform/backend/sdl2_lost_display.h"
 #include "platform/backend/sdl2_window.h"
 #include "platform/backend/sdl2_x11.h"
+#include "platform/gdi/font_resolve.h"
 #include "platform/user/backend.h"
 #include "platform/user/input.h"
 
@@ -65,10 +66,7 @@ class Sdl2Backend : public user::Backend {
       if (hadKeyboard) GiveKeyboardToActive();
       return;
     }
-    if (state.active && w.ok()) {
-      SDL_RaiseWindow(w.get());
-      GiveKeyboard(w);
-    }
+    if (state.active && w.shown()) Activate(w);
   }
 
   void TopLevelDestroyed(HWND hwnd) override {
@@ -84,7 +82,10 @@ class Sdl2Backend : public user::Backend {
   // --- presenting -----------------------------------------------------------
 
   void Present(HWND hwnd, const gdi::PixelBuffer& pixels, std::span<const RECT> dirty) override {
-    if (auto it = windows_.find(hwnd); it != windows_.end()) it->second->Present(pixels, dirty);
+    Sdl2Window* w = ScreenOf(hwnd);
+    // A window appears with its first frame; the active one then takes the
+    // keyboard it could not take while it was not on the screen.
+    if (w && w->Present(pixels, dirty) && active_ == hwnd) Activate(*w);
   }
 
   void SetCursorShape(user::CursorShape shape) override {
@@ -247,6 +248,11 @@ class Sdl2Backend : public user::Backend {
   // and nobody hands it back when that window goes: closing a message box or
   // a drop-down list would leave the keyboard with no window at all. The
   // window the program activates takes it instead.
+  static void Activate(const Sdl2Window& w) {
+    SDL_RaiseWindow(w.get());
+    GiveKeyboard(w);
+  }
+
   static bool HasKeyboard(const Sdl2Window& w) { return w.ok() && SDL_GetKeyboardFocus() == w.get(); }
 
   static void GiveKeyboard(const Sdl2Window& w) {
@@ -276,6 +282,10 @@ bool AttachSdl2Backend() {
   // Pixels reach the screen through the window surface alone: no renderer
   // and no GL context, which would load a GL stack of about 100 MB.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // fontconfig's start (reading its configuration and caches) overlaps
+  // SDL's: both come before the first window can be drawn.
+  gdi::StartFontLookup();
+  backend::ReportProtocolErrors();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
   backend::EndProcessOnLostDisplay();
   SDL_StartTextInput();

@@ -52,9 +52,18 @@ void EndProcessOnLostDisplay() {
   using SetIoErrorHandler = XIOErrorHandler (*)(XIOErrorHandler);
   if (auto set = reinterpret_cast<SetIoErrorHandler>(dlsym(xlib, "XSetIOErrorHandler")))
     set(OnDisplayIoError);
+  // The handle only counted a reference to a library that stays loaded.
+  dlclose(xlib);
+}
+
+void ReportProtocolErrors() {
+  // SDL's library links Xlib, so it is loaded before SDL starts. SDL puts
+  // back the handler it found when it shuts down, just before its last
+  // reads from the server: the one found must be this one.
+  void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+  if (!xlib) return;
   using SetErrorHandler = XErrorHandler (*)(XErrorHandler);
   if (auto set = reinterpret_cast<SetErrorHandler>(dlsym(xlib, "XSetErrorHandler"))) set(OnProtocolError);
-  // The handle only counted a reference to a library that stays loaded.
   dlclose(xlib);
 }
 

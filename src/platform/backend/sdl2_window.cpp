@@ -58,7 +58,7 @@ void Sdl2Window::Apply(const user::TopLevelState& state) {
   if (!window_) return;
   if (!state.visible) {
     if (shown_) SDL_HideWindow(window_);
-    shown_ = false;
+    shown_ = wanted_ = false;
     return;
   }
   if (state.title != title_) {
@@ -73,8 +73,7 @@ void Sdl2Window::Apply(const user::TopLevelState& state) {
     complete_ = false;
   }
   rect_ = state.rect;
-  if (!shown_) SDL_ShowWindow(window_);
-  shown_ = true;
+  wanted_ = true;
 }
 
 void Sdl2Window::MovedTo(int screenX, int screenY) {
@@ -84,15 +83,15 @@ void Sdl2Window::MovedTo(int screenX, int screenY) {
   rect_ = RECT{x, y, x + (rect_.right - rect_.left), y + (rect_.bottom - rect_.top)};
 }
 
-void Sdl2Window::Present(const gdi::PixelBuffer& pixels, std::span<const RECT> dirty) {
-  if (!window_) return;
+bool Sdl2Window::Present(const gdi::PixelBuffer& pixels, std::span<const RECT> dirty) {
+  if (!window_ || !wanted_) return false;
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
-  if (!surface) return;
+  if (!surface) return false;
   const RECT whole{0, 0, pixels.width, pixels.height};
   if (!complete_) dirty = std::span<const RECT>(&whole, 1);
   // The surface matches the buffer unless a resize is still on its way.
-  if (surface->w < pixels.width * scale_ || surface->h < pixels.height * scale_) return;
-  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+  if (surface->w < pixels.width * scale_ || surface->h < pixels.height * scale_) return false;
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
   rects_.clear();
   for (RECT r : dirty) {
     r.left = std::max<LONG>(r.left, 0);
@@ -116,9 +115,15 @@ void Sdl2Window::Present(const gdi::PixelBuffer& pixels, std::span<const RECT> d
     rects_.push_back(SDL_Rect{static_cast<int>(r.left) * scale_, static_cast<int>(r.top) * scale_, w, h});
   }
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-  if (rects_.empty()) return;
+  if (rects_.empty()) return false;
+  const bool appears = !shown_;
+  if (appears) {
+    SDL_ShowWindow(window_);
+    shown_ = true;
+  }
   SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));
   complete_ = true;
+  return appears;
 }
 
 bool Sdl2Window::Refresh() {

@@ -30,8 +30,11 @@ class Sdl2Window {
   const RECT& rect() const { return rect_; }
 
   // Title, position, size and visibility as the state says; SDL is only
-  // called for what differs from what it already has.
+  // called for what differs from what it already has. A window to be shown
+  // appears with its first present, complete, not before.
   void Apply(const user::TopLevelState& state);
+  // Whether the SDL window is on the screen.
+  bool shown() const { return shown_; }
   // The window manager moved the window: remember where, in layer pixels.
   void MovedTo(int screenX, int screenY);
   // The surface had to be made anew (the window's size changed).
@@ -39,7 +42,8 @@ class Sdl2Window {
 
   // Copies the dirty rectangles (the whole buffer when the surface holds no
   // complete frame) to the window surface and updates just those on screen.
-  void Present(const gdi::PixelBuffer& pixels, std::span<const RECT> dirty);
+  // Returns true when this present made the window appear.
+  bool Present(const gdi::PixelBuffer& pixels, std::span<const RECT> dirty);
   // Puts the surface on screen again after an expose; false when it holds
   // no complete frame, so the caller must present everything.
   bool Refresh();
@@ -51,6 +55,7 @@ class Sdl2Window {
   std::string title_;
   RECT rect_{0, 0, 0, 0};
   bool shown_ = false;
+  bool wanted_ = false;    // to be shown with the next present
   bool complete_ = false;  // the surface holds a whole frame of the current size
   std::vector<SDL_Rect> rects_;
   std::vector<std::uint32_t> scratch_;  // for surfaces not in the layer's pixel layout

@@ -5,7 +5,11 @@
 
 #include <array>
 #include <cctype>
+#include <future>
+#include <map>
+#include <mutex>
 #include <string>
+#include <tuple>
 
 #include "platform/gdi/font_engine.h"
 
@@ -71,10 +75,29 @@ FontLookupSwitches& Switches() {
   return s;
 }
 
+// fontconfig answers the same question the same way for the whole run, and
+// the program asks a handful of them (its two faces at several sizes).
+struct MatchCache {
+  std::mutex mutex;
+  std::map<std::tuple<std::string, int, bool>, FontFile> answers;
+  // The look-up started ahead of need, if any (StartFontLookup).
+  std::future<void> early;
+  // Held around every call into fontconfig, which the early look-up and the
+  // GUI thread may otherwise make at once.
+  std::mutex fontconfig;
+};
+
+MatchCache& Matches() {
+  static MatchCache cache;
+  return cache;
+}
+
 // Loaded once and released at exit, so leak checkers see a clean process.
 struct ConfigHolder {
   FcConfig* config = FcInitLoadConfigAndFonts();
   ~ConfigHolder() {
+    // An early look-up still running would match against a freed config.
+    if (MatchCache& cache = Matches(); cache.early.valid()) cache.early.wait();
     if (config != nullptr) FcConfigDestroy(config);
   }
 };
@@ -84,10 +107,11 @@ FcConfig* Config() {
   return holder.config;
 }
 
-FontFile MatchWithFontconfig(std::string_view family, int weight, bool italic) {
+FontFile MatchUncached(std::string_view family, int weight, bool italic) {
   FontFile result;
   FcConfig* config = Config();
   if (config == nullptr) return result;
+  std::lock_guard lock(Matches().fontconfig);
   FcPattern* pattern = FcPatternCreate();
   if (pattern == nullptr) return result;
   const std::string familyZ(family);
@@ -118,6 +142,18 @@ FontFile MatchWithFontconfig(std::string_view family, int weight, bool italic) {
   }
   FcPatternDestroy(match);
   return result;
+}
+
+FontFile MatchWithFontconfig(std::string_view family, int weight, bool italic) {
+  MatchCache& cache = Matches();
+  auto key = std::make_tuple(std::string(family), weight, italic);
+  {
+    std::lock_guard lock(cache.mutex);
+    if (auto it = cache.answers.find(key); it != cache.answers.end()) return it->second;
+  }
+  FontFile f = MatchUncached(family, weight, italic);
+  std::lock_guard lock(cache.mutex);
+  return cache.answers.emplace(std::move(key), std::move(f)).first->second;
 }
 
 bool Readable(const char* path) { return access(path, R_OK) == 0; }
@@ -195,7 +231,26 @@ FontFile FallbackFontFile(FontScript primary) {
   return KnownPathFontFile(toCjk ? FontScript::Cjk : FontScript::Latin, false);
 }
 
+void StartFontLookup() {
+  MatchCache& cache = Matches();
+  std::lock_guard lock(cache.mutex);
+  if (cache.early.valid() || !Switches().fontconfig) return;
+  cache.early = std::async(std::launch::async, [] {
+    // Loading the configuration is most of the work: its files, then the
+    // caches of every font directory.
+    if (Config() == nullptr) return;
+    for (std::string_view family : {kSansFamily, kCjkFamily})
+      for (int weight : {FW_NORMAL, FW_BOLD}) MatchWithFontconfig(family, weight, false);
+  });
+}
+
 void SetFontLookupForTesting(FontLookupSwitches switches) {
+  {
+    MatchCache& cache = Matches();
+    if (cache.early.valid()) cache.early.wait();
+    std::lock_guard lock(cache.mutex);
+    cache.answers.clear();
+  }
   Switches() = switches;
   DropFontCaches();
 }

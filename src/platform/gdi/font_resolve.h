@@ -45,6 +45,13 @@ namespace platform::gdi {
 // nothing; empty path when none of them exists.
 FontFile KnownPathFontFile(FontScript script, bool bold);
 
+// Starts loading fontconfig's configuration and finding the files of the
+// program's usual faces on a thread of its own, so that the work overlaps
+// whatever the program does next (opening the display). Look-ups made before
+// it finishes wait for the configuration, then take its answers. Harmless to
+// call more than once.
+void StartFontLookup();
+
 // Lets tests walk the fall-back paths of a machine without fonts. Both are
 // on by default. Changing them drops every cached face (font_engine.h).
 struct FontLookupSwitches {
