@@ -99,15 +99,24 @@ class Sdl2Backend : public user::Backend {
   // --- events ---------------------------------------------------------------
 
   void PumpEvents() override {
-    SDL_Event ev;
-    while (SDL_PollEvent(&ev)) Handle(ev);
+    // Reading the display costs several system calls, and the message loop
+    // asks before every message it takes: a fading button's tick would read
+    // it three times. Within a millisecond nothing can have come that is
+    // worth that; what SDL already holds is handed on at once.
+    const Uint64 now = SDL_GetTicks64();
+    if (now != lastRead_) {
+      lastRead_ = now;
+      SDL_PumpEvents();
+    }
+    HandleQueued();
   }
 
   bool WaitEvents(int timeoutMs) override {
     SDL_Event ev;
     int got = timeoutMs < 0 ? SDL_WaitEvent(&ev) : SDL_WaitEventTimeout(&ev, timeoutMs);
+    lastRead_ = SDL_GetTicks64();  // the wait has just read the display
     if (got) Handle(ev);
-    PumpEvents();
+    HandleQueued();
     return true;
   }
 
@@ -127,6 +136,11 @@ class Sdl2Backend : public user::Backend {
   void SetClipboardText(const std::string& text) override { SDL_SetClipboardText(text.c_str()); }
 
  private:
+  void HandleQueued() {
+    SDL_Event ev;
+    while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Handle(ev);
+  }
+
   static SDL_SystemCursor SystemCursor(user::CursorShape shape) {
     switch (shape) {
       case user::CursorShape::IBeam:
@@ -269,6 +283,7 @@ class Sdl2Backend : public user::Backend {
   std::map<Uint32, HWND> byId_;
   HWND active_ = nullptr;
   POINT pointer_{0, 0};
+  Uint64 lastRead_ = 0;  // when the display was last read (SDL_GetTicks64)
   user::CursorShape cursorShape_ = user::CursorShape::Arrow;
   std::map<user::CursorShape, SDL_Cursor*> cursors_;
 };

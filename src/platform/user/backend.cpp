@@ -52,7 +52,7 @@ void SyncTopLevel(HWND hwnd) {
   CurrentBackend().TopLevelChanged(hwnd, s);
 }
 
-std::optional<std::uint64_t> PresentChangedTopLevels() {
+std::optional<std::uint64_t> PresentChangedTopLevels(std::optional<std::uint64_t> nextWake) {
   std::optional<std::uint64_t> wake;
   const std::uint64_t now = NowMs();
   // A present may run a backend's event handling; work on a copy.
@@ -61,8 +61,11 @@ std::optional<std::uint64_t> PresentChangedTopLevels() {
     if (!w || !w->surface || !w->visible() || w->surface->dirty.empty()) continue;
     if (w->lastPresentMs && now < *w->lastPresentMs + kFrameMs) {
       // Shown less than a frame ago: what changes until the frame is over
-      // goes out with this in one present.
+      // goes out with this in one present. A wake-up coming anyway within
+      // the next frame (a timer) carries it; otherwise the loop wakes for
+      // it when the frame is over.
       const std::uint64_t due = *w->lastPresentMs + kFrameMs;
+      if (nextWake && *nextWake <= due + kFrameMs) continue;
       wake = wake ? std::min(*wake, due) : due;
       continue;
     }

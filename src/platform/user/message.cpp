@@ -103,9 +103,10 @@ void SetIdleHook(std::function<bool()> hook) { queue().idleHook = std::move(hook
 
 bool WaitForWork() {
   // Show what changed before going to sleep.
-  std::optional<std::uint64_t> wake = PresentChangedTopLevels();
+  const std::optional<std::uint64_t> next = NextTimerDue();
+  std::optional<std::uint64_t> wake = PresentChangedTopLevels(next);
   if (queue().idleHook && queue().idleHook()) return true;
-  if (auto next = NextTimerDue()) wake = wake ? std::min(*wake, *next) : *next;
+  if (next) wake = wake ? std::min(*wake, *next) : *next;
   int timeout = -1;
   if (wake) {
     const std::uint64_t now = NowMs();

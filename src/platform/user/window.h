@@ -125,11 +125,12 @@ void OnWindowDestroyed(HWND hwnd);  // clears capture/focus/timers/backends
 
 // The backend's side (backend.cpp). SyncTopLevel tells the backend how a
 // top-level window looks now. PresentChangedTopLevels presents the changed
-// pixels of every shown top-level window, each at most once per frame, and
-// returns when the loop must wake to present what it held back.
+// pixels of every shown top-level window, each at most once per frame;
+// nextWake is when the loop wakes anyway (the next timer). It returns when
+// the loop must wake to present what it held back, if earlier.
 inline constexpr std::uint64_t kFrameMs = 16;
 void SyncTopLevel(HWND hwnd);
-std::optional<std::uint64_t> PresentChangedTopLevels();
+std::optional<std::uint64_t> PresentChangedTopLevels(std::optional<std::uint64_t> nextWake);
 // Shows the cursor a cursor handle stands for (system.cpp).
 void ShowCursorShape(HCURSOR cursor);
 
