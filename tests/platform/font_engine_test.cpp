@@ -207,3 +207,50 @@ TEST(FontHandles, CreateFontKeepsTheLogFontAndStockFontsArePermanent) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::uint8_t> Ink(RealizedFont* f, char32_t cp) { return f->Glyph(cp).coverage; }
+
+// Sizes of one face share the face: each must still render at its own size
+// whatever size rendered last.
+TEST(FontFaces, SizesOfOneFaceRenderAtTheirOwnSizeWhenInterleaved) {
+  platform::gdi::DropFontCaches();
+  const std::vector<std::uint8_t> smallAlone = Ink(RealizeFont(Font("宋体", -12)), U'绘');
+  const std::vector<std::uint8_t> largeAlone = Ink(RealizeFont(Font("宋体", -30)), U'纹');
+  ASSERT_NE(smallAlone.size(), largeAlone.size());
+
+  platform::gdi::DropFontCaches();
+  RealizedFont* small = RealizeFont(Font("宋体", -12));
+  RealizedFont* large = RealizeFont(Font("宋体", -30));
+  EXPECT_EQ(small->File().path, large->File().path);
+  EXPECT_EQ(Ink(large, U'纹'), largeAlone) << "the large size rendered after the small one was realised";
+  EXPECT_EQ(Ink(small, U'绘'), smallAlone) << "the small size rendered after the large one";
+  // The Latin face's fallback to the CJK face shares it too.
+  RealizedFont* latin = RealizeFont(Font("MS Sans Serif", -12));
+  EXPECT_EQ(Ink(latin, U'绘'), smallAlone) << "CJK in a Latin font of the same size falls back at that size";
+}
+
+TEST(FontFaces, AnswersLookedUpAheadAreTheAnswersLookedUpOnDemand) {
+  auto answers = [] {
+    std::vector<platform::gdi::FontFile> out;
+    for (const char* face : {"宋体", "MS Sans Serif"})
+      for (int weight : {FW_NORMAL, FW_BOLD})
+        out.push_back(platform::gdi::ResolveFontFile(face, weight, false, false));
+    return out;
+  };
+  platform::gdi::SetFontLookupForTesting({true, true});  // forgets every answer
+  const std::vector<platform::gdi::FontFile> onDemand = answers();
+  platform::gdi::SetFontLookupForTesting({true, true});
+  platform::gdi::StartFontLookup();
+  const std::vector<platform::gdi::FontFile> ahead = answers();
+  ASSERT_EQ(ahead.size(), onDemand.size());
+  for (std::size_t i = 0; i < ahead.size(); ++i) {
+    EXPECT_EQ(ahead[i].path, onDemand[i].path) << i;
+    EXPECT_EQ(ahead[i].index, onDemand[i].index) << i;
+    EXPECT_EQ(ahead[i].bold, onDemand[i].bold) << i;
+  }
+  EXPECT_NE(onDemand[2].path, onDemand[3].path) << "regular and bold DejaVu Sans are kept apart";
+}
+
+}  // namespace

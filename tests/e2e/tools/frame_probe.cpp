@@ -134,7 +134,6 @@ int main(int argc, char** argv) {
   }
   if (pid < 0) return 1;
 
-  int status = 1;
   long windowMs = -1, frameMs = -1;
   Window w = 0;
   while (!w && MsSince(t0) < timeout) {
@@ -169,6 +168,5 @@ int main(int argc, char** argv) {
   std::printf("window_ms=%ld frame_ms=%ld", windowMs, frameMs);
   if (rssAt >= 0) std::printf(" rss_kb=%ld", rss);
   std::printf("\n");
-  status = 0;
-  return status;
+  return 0;
 }
