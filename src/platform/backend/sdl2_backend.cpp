@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "platform/backend/display_scale.h"
+#include "platform/backend/headless.h"
 #include "platform/backend/sdl2.h"
 #include "platform/backend/sdl2_keys.h"
 #include "platform/backend/sdl2_lost_display.h"
@@ -292,21 +293,43 @@ class Sdl2Backend : public user::Backend {
 }  // namespace platform::backend
 
 namespace platform {
+namespace {
 
-bool AttachSdl2Backend() {
+// What the steps of opening the screen hand on to each other.
+int g_scale = 1;
+
+}  // namespace
+
+void PrepareSdl2Screen() {
+  // fontconfig's start (reading its configuration and caches) overlaps
+  // everything after this.
+  gdi::StartFontLookup();
+  backend::ReportProtocolErrors();
+  const std::optional<backend::X11ScreenLook> look = backend::LookAtX11Screen();
+  g_scale = backend::ChooseDisplayScale(std::getenv("HUIWENFANG_SCALE"), std::getenv("GDK_SCALE"), [&look] {
+    return look ? backend::XftDpiIn(look->resources) : std::nullopt;
+  });
+  if (look && look->width > 0 && look->height > 0)
+    user::AttachBackend(
+        std::make_unique<backend::HeadlessBackend>(SIZE{look->width / g_scale, look->height / g_scale}));
+}
+
+bool StartSdl2() {
   // Pixels reach the screen through the window surface alone: no renderer
   // and no GL context, which would load a GL stack of about 100 MB.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  // fontconfig's start (reading its configuration and caches) overlaps
-  // SDL's: both come before the first window can be drawn.
-  gdi::StartFontLookup();
-  backend::ReportProtocolErrors();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
   backend::EndProcessOnLostDisplay();
   SDL_StartTextInput();
-  const int scale = backend::ChooseDisplayScale(std::getenv("HUIWENFANG_SCALE"), std::getenv("GDK_SCALE"),
-                                                [] { return backend::XftDpiIn(backend::XResourceText()); });
-  user::AttachBackend(std::make_unique<backend::Sdl2Backend>(scale));
+  return true;
+}
+
+void AttachStartedSdl2() { user::AttachBackend(std::make_unique<backend::Sdl2Backend>(g_scale)); }
+
+bool AttachSdl2Backend() {
+  PrepareSdl2Screen();
+  if (!StartSdl2()) return false;
+  AttachStartedSdl2();
   return true;
 }
 

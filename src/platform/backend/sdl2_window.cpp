@@ -6,6 +6,7 @@
 #include "platform/backend/scaled_copy.h"
 #include "platform/backend/sdl2_x11.h"
 #include "platform/backend/window_icon.h"
+#include "platform/gdi/prefault.h"
 
 namespace platform::backend {
 namespace {
@@ -92,6 +93,9 @@ bool Sdl2Window::Present(const gdi::PixelBuffer& pixels, std::span<const RECT> d
   // The surface matches the buffer unless a resize is still on its way.
   if (surface->w < pixels.width * scale_ || surface->h < pixels.height * scale_) return false;
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+  // A new surface is written whole, and the first frame waits on its pages.
+  if (!complete_)
+    gdi::PrefaultForWriting(surface->pixels, static_cast<std::size_t>(surface->pitch) * surface->h);
   rects_.clear();
   for (RECT r : dirty) {
     r.left = std::max<LONG>(r.left, 0);

@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <optional>
 #include <string>
 
 namespace platform::backend {
@@ -15,9 +16,16 @@ namespace platform::backend {
 // decode it. _NET_WM_NAME, which SDL writes as UTF8_STRING, stays as it is.
 void WriteUtf8WmName(SDL_Window* window, const std::string& title);
 
-// The text of the display's X resources (the RESOURCE_MANAGER property that
-// xrdb loads), "" when there are none. Opens a connection of its own: SDL
-// does not hand out its display before a window exists.
-std::string XResourceText();
+// A quick look at the X display before SDL starts (SDL takes much longer to
+// open it): the size of the screen SDL will call its first display (the
+// primary monitor's, where RandR tells it) and the text of the X resources
+// (the RESOURCE_MANAGER property that xrdb loads, "" when there are none).
+struct X11ScreenLook {
+  int width = 0;
+  int height = 0;
+  std::string resources;
+};
+// nullopt when Xlib is not loaded or the display cannot be opened.
+std::optional<X11ScreenLook> LookAtX11Screen();
 
 }  // namespace platform::backend

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/gdi/dirty_rects.h"
+#include "platform/gdi/prefault.h"
 #include "platform/win32/base.h"
 
 namespace platform::gdi {
@@ -17,7 +18,7 @@ namespace platform::gdi {
 struct PixelBuffer {
   int width = 0;
   int height = 0;
-  std::vector<std::uint32_t> pixels;
+  std::vector<std::uint32_t, PrefaultingAllocator<std::uint32_t>> pixels;
 
   // What was written since the owner last presented the buffer, so that
   // only changed areas reach the screen.

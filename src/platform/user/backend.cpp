@@ -25,6 +25,11 @@ void AttachBackend(std::unique_ptr<Backend> backend) {
   slot() = backend ? std::move(backend) : MakeHeadlessBackend();
   const SIZE s = slot()->ScreenSize();
   gdi::SetDisplaySize(s.cx, s.cy);
+  const std::vector<HWND> tops = desktop().topLevels;
+  for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+    ScreenLostPixels(*it);
+    SyncTopLevel(*it);
+  }
 }
 
 Backend& CurrentBackend() {

@@ -55,7 +55,9 @@ class Backend {
 };
 
 // Installs a backend in place of the current one; nullptr installs a new
-// headless one. Call with no top-level window alive.
+// headless one. Top-level windows alive then are told to the new backend,
+// back to front, and presented to it whole: a program may build and paint
+// its windows before its screen is there.
 void AttachBackend(std::unique_ptr<Backend> backend);
 Backend& CurrentBackend();
 
