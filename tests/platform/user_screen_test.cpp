@@ -208,3 +208,31 @@ TEST_F(ScreenTest, TheCursorIsTheClassCursorOfTheClientAreaUnderTheMouse) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ScreenTest, AScreenAttachedLaterIsToldEveryWindowAndGetsThemWhole) {
+  HWND main = CreateWindowExA(0, cls_.c_str(), "先建", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 20, 30, 160, 90,
+                              nullptr, nullptr, nullptr, nullptr);
+  HWND hidden = CreateWindowExA(0, cls_.c_str(), "藏", WS_POPUP, 0, 0, 50, 50, main, nullptr, nullptr, nullptr);
+  Brushed(main, 5, 5, 30, 20);
+  RunUntil(pt::Now());  // painted and presented to the first screen
+
+  platform::backend::HeadlessBackend& later = pt::AttachHeadlessScreen(SIZE{640, 480});
+  ASSERT_NE(later.State(main), nullptr);
+  EXPECT_EQ(later.State(main)->title, "先建");
+  EXPECT_EQ(later.State(main)->rect, (RECT{20, 30, 180, 120}));
+  EXPECT_TRUE(later.State(main)->visible);
+  EXPECT_TRUE(later.State(main)->active);
+  ASSERT_NE(later.State(hidden), nullptr);
+  EXPECT_FALSE(later.State(hidden)->visible);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640);
+
+  RunUntil(pt::Now());
+  EXPECT_EQ(later.LastPresent(main), (std::vector<RECT>{RECT{0, 0, 160, 90}})) << "nothing was painted anew";
+  ASSERT_NE(later.Shown(main), nullptr);
+  EXPECT_EQ(later.Shown(main)->pixels, pt::WindowPixels(main)->pixels);
+  EXPECT_EQ(later.PresentCount(hidden), 0);
+}
+
+}  // namespace

@@ -32,6 +32,8 @@ void HeadlessBackend::Present(HWND hwnd, const gdi::PixelBuffer& pixels, std::sp
 }
 
 bool HeadlessBackend::WaitEvents(int timeoutMs) {
+  // A long headless run keeps the recent waits only.
+  if (waits_.size() >= kKeptWaits) waits_.erase(waits_.begin(), waits_.begin() + kKeptWaits / 2);
   waits_.push_back(timeoutMs);
   if (timeoutMs < 0) return false;  // no input will ever come
   if (timeoutMs == 0) return true;

@@ -40,7 +40,9 @@ class HeadlessBackend final : public user::Backend {
   // The rectangles of the window's last present.
   std::vector<RECT> LastPresent(HWND hwnd) const;
   user::CursorShape Cursor() const { return cursor_; }
-  // The timeout of every wait so far (-1: until input).
+  // The timeout of every wait so far (-1: until input), the last
+  // kKeptWaits / 2 at least.
+  static constexpr std::size_t kKeptWaits = 4096;
   const std::vector<int>& Waits() const { return waits_; }
 
  private:
