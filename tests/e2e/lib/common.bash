@@ -155,6 +155,24 @@ e2e_cpu_ticks() {
   awk '{print $12 + $13}' <<<"$stat"
 }
 
+# Starts a CPU measurement of the program: e2e_cpu_used then tells how much
+# of one core it used since.
+e2e_cpu_start() {
+  E2E_CPU_T0=$(date +%s%N)
+  E2E_CPU_C0=$(e2e_cpu_ticks "$E2E_APP_PID") || fail "cannot read the program's CPU time"
+}
+
+# Sets E2E_CPU_USED (seconds of CPU), E2E_CPU_WALL (seconds) and
+# E2E_CPU_PERCENT (of one core) since e2e_cpu_start.
+e2e_cpu_used() {
+  local c1 t1
+  c1=$(e2e_cpu_ticks "$E2E_APP_PID") || fail "the program ended while its CPU time was measured"
+  t1=$(date +%s%N)
+  E2E_CPU_USED=$(awk -v c="$((c1 - E2E_CPU_C0))" -v hz="$(getconf CLK_TCK)" 'BEGIN {printf "%.3f", c / hz}')
+  E2E_CPU_WALL=$(awk -v t="$((t1 - E2E_CPU_T0))" 'BEGIN {printf "%.3f", t / 1e9}')
+  E2E_CPU_PERCENT=$(awk -v u="$E2E_CPU_USED" -v w="$E2E_CPU_WALL" 'BEGIN {printf "%.2f", 100 * u / w}')
+}
+
 # --- windows -----------------------------------------------------------------
 
 # Prints the id of a visible window of the program whose caption matches the
