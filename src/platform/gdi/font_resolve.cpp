@@ -11,6 +11,7 @@
 #include <string>
 #include <tuple>
 
+#include "platform/gdi/font_answers.h"
 #include "platform/gdi/font_engine.h"
 
 namespace platform::gdi {
@@ -79,7 +80,7 @@ FontLookupSwitches& Switches() {
 // the program asks a handful of them (its two faces at several sizes).
 struct MatchCache {
   std::mutex mutex;
-  std::map<std::tuple<std::string, int, bool>, FontFile> answers;
+  std::map<FontQuestion, FontFile> answers;
   // The look-up started ahead of need, if any (StartFontLookup).
   std::future<void> early;
   // Held around every call into fontconfig, which the early look-up and the
@@ -235,19 +236,39 @@ void StartFontLookup() {
   MatchCache& cache = Matches();
   std::lock_guard lock(cache.mutex);
   if (cache.early.valid() || !Switches().fontconfig) return;
-  cache.early = std::async(std::launch::async, [] {
+  // The program's usual questions: its two families, regular and bold.
+  std::vector<FontQuestion> usual;
+  for (std::string_view family : {kSansFamily, kCjkFamily})
+    for (int weight : {FW_NORMAL, FW_BOLD}) usual.emplace_back(std::string(family), weight, false);
+  // The stamp is taken before fontconfig reads anything, so a change made
+  // while it loads is seen as one on the next run.
+  const std::string path = FontAnswersPath();
+  std::string stamp = FontconfigStamp();
+  if (std::optional<FontAnswers> kept = ReadFontAnswers(path, stamp)) {
+    std::size_t known = 0;
+    for (const FontQuestion& q : usual)
+      for (const auto& [question, answer] : *kept)
+        if (question == q) ++known;
+    if (known == usual.size()) {
+      for (auto& [question, answer] : *kept) cache.answers.emplace(question, std::move(answer));
+      return;  // fontconfig is not started at all unless a new question comes
+    }
+  }
+  cache.early = std::async(std::launch::async, [usual, path, stamp = std::move(stamp)] {
     // Loading the configuration is most of the work: its files, then the
     // caches of every font directory.
     if (Config() == nullptr) return;
-    for (std::string_view family : {kSansFamily, kCjkFamily})
-      for (int weight : {FW_NORMAL, FW_BOLD}) MatchWithFontconfig(family, weight, false);
+    FontAnswers answers;
+    for (const auto& [family, weight, italic] : usual)
+      answers.emplace_back(FontQuestion{family, weight, italic}, MatchWithFontconfig(family, weight, italic));
+    WriteFontAnswers(path, stamp, answers);
   });
 }
 
 void SetFontLookupForTesting(FontLookupSwitches switches) {
   {
     MatchCache& cache = Matches();
-    if (cache.early.valid()) cache.early.wait();
+    if (cache.early.valid()) cache.early.get();
     std::lock_guard lock(cache.mutex);
     cache.answers.clear();
   }
