@@ -8,6 +8,7 @@
 #include "platform/backend/display_scale.h"
 #include "platform/backend/scaled_copy.h"
 #include "platform/gdi/dirty_rects.h"
+#include "platform/gdi/shared_pixels.h"
 #include "support/rect_compare.h"
 
 namespace {
@@ -140,6 +141,34 @@ TEST(DisplayScale, TheProgramsVariableThenGdkScaleThenXftDpiDecide) {
   EXPECT_EQ(ChooseDisplayScale(nullptr, nullptr, dpi(72.0)), 1) << "at least 1";
   EXPECT_EQ(ChooseDisplayScale(nullptr, nullptr, dpi(std::nullopt)), 1);
   EXPECT_EQ(ChooseDisplayScale(nullptr, nullptr, dpi(1e300)), platform::backend::kMaxDisplayScale);
+}
+
+}  // namespace
+
+namespace {
+
+using platform::gdi::SharedPixelsId;
+
+TEST(SharedPixels, WindowSizedScreenSurfacesLiveInSharedMemoryAndGoWithTheirBuffer) {
+  const void* storage = nullptr;
+  {
+    auto surface = PixelBuffer::ForScreen(952, 716, 0xFFFFFF);
+    storage = surface->pixels.data();
+    ASSERT_TRUE(SharedPixelsId(storage).has_value()) << "the X server can read it";
+    EXPECT_EQ(surface->row(715)[951], 0xFFFFFFu) << "filled like any buffer";
+    surface->row(0)[0] = 0x123456;
+    const PixelBuffer copy = *surface;
+    EXPECT_EQ(copy.row(0)[0], 0x123456u);
+    EXPECT_NE(copy.pixels.data(), surface->pixels.data());
+  }
+  EXPECT_FALSE(SharedPixelsId(storage).has_value()) << "detached with the buffer";
+
+  auto small = PixelBuffer::ForScreen(60, 40, 0);
+  EXPECT_FALSE(SharedPixelsId(small->pixels.data()).has_value()) << "not worth a segment";
+  PixelBuffer bitmap(952, 716);
+  EXPECT_FALSE(SharedPixelsId(bitmap.pixels.data()).has_value()) << "bitmaps are ordinary memory";
+  int local = 0;
+  EXPECT_FALSE(platform::gdi::FreeSharedPixels(&local)) << "only its own segments";
 }
 
 }  // namespace

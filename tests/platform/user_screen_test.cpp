@@ -3,6 +3,7 @@
 // and when (at most one present per window and frame), what it shows after
 // losing a window's pixels, and the cursor over each kind of window.
 #include "platform/backend/headless.h"
+#include "platform/gdi/shared_pixels.h"
 #include "platform/user/backend.h"
 #include "support/rect_compare.h"
 #include "support/window_fixture.h"
@@ -212,9 +213,10 @@ TEST_F(ScreenTest, TheCursorIsTheClassCursorOfTheClientAreaUnderTheMouse) {
 namespace {
 
 TEST_F(ScreenTest, AScreenAttachedLaterIsToldEveryWindowAndGetsThemWhole) {
-  HWND main = CreateWindowExA(0, cls_.c_str(), "先建", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 20, 30, 160, 90,
-                              nullptr, nullptr, nullptr, nullptr);
-  HWND hidden = CreateWindowExA(0, cls_.c_str(), "藏", WS_POPUP, 0, 0, 50, 50, main, nullptr, nullptr, nullptr);
+  HWND main = CreateWindowExA(0, cls_.c_str(), "先建", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 20, 30, 160,
+                              90, nullptr, nullptr, nullptr, nullptr);
+  HWND hidden =
+      CreateWindowExA(0, cls_.c_str(), "藏", WS_POPUP, 0, 0, 50, 50, main, nullptr, nullptr, nullptr);
   Brushed(main, 5, 5, 30, 20);
   RunUntil(pt::Now());  // painted and presented to the first screen
 
@@ -233,6 +235,19 @@ TEST_F(ScreenTest, AScreenAttachedLaterIsToldEveryWindowAndGetsThemWhole) {
   ASSERT_NE(later.Shown(main), nullptr);
   EXPECT_EQ(later.Shown(main)->pixels, pt::WindowPixels(main)->pixels);
   EXPECT_EQ(later.PresentCount(hidden), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScreenTest, TopLevelSurfacesAreWhereTheScreenCanReadThemAndStaySoWhenResized) {
+  HWND top = Top(0, 0, 640, 480);
+  ASSERT_NE(pt::WindowPixels(top), nullptr);
+  EXPECT_TRUE(platform::gdi::SharedPixelsId(pt::WindowPixels(top)->pixels.data()).has_value());
+  MoveWindow(top, 0, 0, 800, 600, TRUE);
+  EXPECT_EQ(pt::WindowPixels(top)->width, 800);
+  EXPECT_TRUE(platform::gdi::SharedPixelsId(pt::WindowPixels(top)->pixels.data()).has_value());
 }
 
 }  // namespace

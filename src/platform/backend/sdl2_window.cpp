@@ -7,6 +7,7 @@
 #include "platform/backend/sdl2_x11.h"
 #include "platform/backend/window_icon.h"
 #include "platform/gdi/prefault.h"
+#include "platform/gdi/shared_pixels.h"
 
 namespace platform::backend {
 namespace {
@@ -52,6 +53,7 @@ Sdl2Window::Sdl2Window(const user::TopLevelState& state, int scale, SDL_Window* 
 }
 
 Sdl2Window::~Sdl2Window() {
+  shm_.reset();  // its resources live on the window's display
   if (window_) SDL_DestroyWindow(window_);
 }
 
@@ -84,8 +86,37 @@ void Sdl2Window::MovedTo(int screenX, int screenY) {
   rect_ = RECT{x, y, x + (rect_.right - rect_.left), y + (rect_.bottom - rect_.top)};
 }
 
+bool Sdl2Window::Appear() {
+  if (shown_) return false;
+  SDL_ShowWindow(window_);
+  shown_ = true;
+  return true;
+}
+
 bool Sdl2Window::Present(const gdi::PixelBuffer& pixels, std::span<const RECT> dirty) {
   if (!window_ || !wanted_) return false;
+  if (scale_ == 1 && gdi::SharedPixelsId(pixels.pixels.data())) {
+    if (!shmTried_) {
+      shmTried_ = true;
+      shm_ = X11ShmPresenter::For(window_);
+    }
+    if (shm_) {
+      const bool appeared = Appear();
+      const RECT whole{0, 0, pixels.width, pixels.height};
+      if (shm_->Present(pixels, shmShown_ ? dirty : std::span<const RECT>(&whole, 1))) {
+        shmShown_ = true;
+        return appeared;
+      }
+      shmShown_ = false;
+      complete_ = false;
+      return PresentThroughSurface(pixels, dirty) || appeared;
+    }
+  }
+  shmShown_ = false;
+  return PresentThroughSurface(pixels, dirty);
+}
+
+bool Sdl2Window::PresentThroughSurface(const gdi::PixelBuffer& pixels, std::span<const RECT> dirty) {
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (!surface) return false;
   const RECT whole{0, 0, pixels.width, pixels.height};
@@ -120,18 +151,15 @@ bool Sdl2Window::Present(const gdi::PixelBuffer& pixels, std::span<const RECT> d
   }
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   if (rects_.empty()) return false;
-  const bool appears = !shown_;
-  if (appears) {
-    SDL_ShowWindow(window_);
-    shown_ = true;
-  }
+  const bool appears = Appear();
   SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));
   complete_ = true;
   return appears;
 }
 
 bool Sdl2Window::Refresh() {
-  if (!window_ || !complete_) return false;
+  // Shared pixels are put again whole from the layer; nothing is kept here.
+  if (!window_ || !complete_ || shmShown_) return false;
   return SDL_UpdateWindowSurface(window_) == 0;
 }
 

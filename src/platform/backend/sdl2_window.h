@@ -1,6 +1,7 @@
-// One top-level window on the SDL screen: an SDL window whose pixels come
-// from SDL's window surface (software, no GL), the layer's pixels shown at
-// an integer scale. Owns the SDL window; moving it destroys nothing twice.
+// One top-level window on the SDL screen: an SDL window showing the layer's
+// pixels at an integer scale, without GL. At scale 1 on X11 they go from the
+// layer's surface straight to the server (x11_shm.h); otherwise they are
+// copied, scaled, to SDL's window surface. Owns the SDL window.
 #pragma once
 
 #include <SDL.h>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/backend/x11_shm.h"
 #include "platform/gdi/pixel_buffer.h"
 #include "platform/user/backend.h"
 
@@ -40,15 +42,19 @@ class Sdl2Window {
   // The surface had to be made anew (the window's size changed).
   void SurfaceLost() { complete_ = false; }
 
-  // Copies the dirty rectangles (the whole buffer when the surface holds no
-  // complete frame) to the window surface and updates just those on screen.
-  // Returns true when this present made the window appear.
+  // Puts the dirty rectangles on screen (the whole buffer when what the
+  // screen holds is not a complete frame), copying just those where a copy
+  // is needed. Returns true when this present made the window appear.
   bool Present(const gdi::PixelBuffer& pixels, std::span<const RECT> dirty);
   // Puts the surface on screen again after an expose; false when it holds
   // no complete frame, so the caller must present everything.
   bool Refresh();
 
  private:
+  // Maps the window the first time; true then.
+  bool Appear();
+  bool PresentThroughSurface(const gdi::PixelBuffer& pixels, std::span<const RECT> dirty);
+
   SDL_Window* window_ = nullptr;
   Uint32 id_ = 0;
   int scale_ = 1;
@@ -59,6 +65,9 @@ class Sdl2Window {
   bool complete_ = false;  // the surface holds a whole frame of the current size
   std::vector<SDL_Rect> rects_;
   std::vector<std::uint32_t> scratch_;  // for surfaces not in the layer's pixel layout
+  std::unique_ptr<X11ShmPresenter> shm_;
+  bool shmTried_ = false;
+  bool shmShown_ = false;  // the last present went through shm_
 };
 
 }  // namespace platform::backend

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/gdi/dirty_rects.h"
@@ -18,7 +19,7 @@ namespace platform::gdi {
 struct PixelBuffer {
   int width = 0;
   int height = 0;
-  std::vector<std::uint32_t, PrefaultingAllocator<std::uint32_t>> pixels;
+  std::vector<std::uint32_t, PixelAllocator<std::uint32_t>> pixels;
 
   // What was written since the owner last presented the buffer, so that
   // only changed areas reach the screen.
@@ -26,9 +27,18 @@ struct PixelBuffer {
 
   PixelBuffer() = default;
   PixelBuffer(int w, int h, std::uint32_t fill = 0)
+      : PixelBuffer(w, h, fill, PixelAllocator<std::uint32_t>()) {}
+  PixelBuffer(int w, int h, std::uint32_t fill, const PixelAllocator<std::uint32_t>& alloc)
       : width(std::max(w, 0)),
         height(std::max(h, 0)),
-        pixels(static_cast<std::size_t>(std::max(w, 0)) * static_cast<std::size_t>(std::max(h, 0)), fill) {}
+        pixels(static_cast<std::size_t>(std::max(w, 0)) * static_cast<std::size_t>(std::max(h, 0)), fill,
+               alloc) {}
+
+  // The surface of a top-level window: kept where the screen can read it
+  // (shared_pixels.h).
+  static std::shared_ptr<PixelBuffer> ForScreen(int w, int h, std::uint32_t fill) {
+    return std::make_shared<PixelBuffer>(w, h, fill, PixelAllocator<std::uint32_t>(true));
+  }
 
   std::uint32_t* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
   const std::uint32_t* row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * width; }

@@ -6,6 +6,9 @@
 
 #include <cstddef>
 #include <memory>
+#include <type_traits>
+
+#include "platform/gdi/shared_pixels.h"
 
 namespace platform::gdi {
 
@@ -18,21 +21,37 @@ inline constexpr std::size_t kPrefaultBytes = 256 * 1024;
 void PrefaultForWriting(void* p, std::size_t bytes);
 
 // The allocator of pixel storage: large blocks are faulted in as they are
-// allocated, before the fill that follows writes them.
+// allocated, before the fill that follows writes them. One made with
+// `forScreen` puts large blocks in shared memory the X server can read
+// (shared_pixels.h) when it can; any allocator frees any block.
 template <class T>
-struct PrefaultingAllocator {
+struct PixelAllocator {
   using value_type = T;
-  PrefaultingAllocator() = default;
+  using is_always_equal = std::true_type;
+  bool forScreen = false;
+
+  PixelAllocator() = default;
+  explicit PixelAllocator(bool screen) : forScreen(screen) {}
   template <class U>
-  PrefaultingAllocator(const PrefaultingAllocator<U>&) {}
+  PixelAllocator(const PixelAllocator<U>& o) : forScreen(o.forScreen) {}
+
   T* allocate(std::size_t n) {
+    const std::size_t bytes = n * sizeof(T);
+    if (forScreen && bytes >= kPrefaultBytes)
+      if (void* shared = AllocateSharedPixels(bytes)) {
+        PrefaultForWriting(shared, bytes);
+        return static_cast<T*>(shared);
+      }
     T* p = std::allocator<T>().allocate(n);
-    if (n * sizeof(T) >= kPrefaultBytes) PrefaultForWriting(p, n * sizeof(T));
+    if (bytes >= kPrefaultBytes) PrefaultForWriting(p, bytes);
     return p;
   }
-  void deallocate(T* p, std::size_t n) { std::allocator<T>().deallocate(p, n); }
+  void deallocate(T* p, std::size_t n) {
+    if (n * sizeof(T) >= kPrefaultBytes && FreeSharedPixels(p)) return;
+    std::allocator<T>().deallocate(p, n);
+  }
   template <class U>
-  bool operator==(const PrefaultingAllocator<U>&) const {
+  bool operator==(const PixelAllocator<U>&) const {
     return true;
   }
 };

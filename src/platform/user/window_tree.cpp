@@ -132,7 +132,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     FromHandle(parent)->children.push_back(hwnd);
   } else {
     desktop().topLevels.insert(desktop().topLevels.begin(), hwnd);
-    win->surface = std::make_shared<platform::gdi::PixelBuffer>(win->width(), win->height(), 0xFFFFFF);
+    win->surface = platform::gdi::PixelBuffer::ForScreen(win->width(), win->height(), 0xFFFFFF);
     win->surface->Touch(0, 0, win->width(), win->height());  // a new window is shown whole
   }
   win->client = DefaultClientRect(*win, win->rect);
