@@ -15,6 +15,7 @@
 #include "platform/backend/scaled_copy.h"
 #include "platform/backend/sdl2_window.h"
 #include "platform/gdi/pixel_buffer.h"
+#include "platform/gdi/shared_pixels.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ constexpr RECT kWhole{0, 0, kWidth, kHeight};
 // SDL video for the whole run, or the reason there is none.
 bool VideoUp(benchmark::State& state) {
   static const bool up = [] {
+    platform::gdi::UseSharedPixelsForScreens(true);
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     return SDL_Init(SDL_INIT_VIDEO) == 0;
   }();

@@ -150,6 +150,11 @@ namespace {
 using platform::gdi::SharedPixelsId;
 
 TEST(SharedPixels, WindowSizedScreenSurfacesLiveInSharedMemoryAndGoWithTheirBuffer) {
+  {
+    auto headless = PixelBuffer::ForScreen(952, 716, 0);
+    EXPECT_FALSE(SharedPixelsId(headless->pixels.data()).has_value()) << "no screen that reads it";
+  }
+  platform::gdi::UseSharedPixelsForScreens(true);
   const void* storage = nullptr;
   {
     auto surface = PixelBuffer::ForScreen(952, 716, 0xFFFFFF);
@@ -169,6 +174,7 @@ TEST(SharedPixels, WindowSizedScreenSurfacesLiveInSharedMemoryAndGoWithTheirBuff
   EXPECT_FALSE(SharedPixelsId(bitmap.pixels.data()).has_value()) << "bitmaps are ordinary memory";
   int local = 0;
   EXPECT_FALSE(platform::gdi::FreeSharedPixels(&local)) << "only its own segments";
+  platform::gdi::UseSharedPixelsForScreens(false);
 }
 
 }  // namespace

@@ -242,12 +242,14 @@ TEST_F(ScreenTest, AScreenAttachedLaterIsToldEveryWindowAndGetsThemWhole) {
 namespace {
 
 TEST_F(ScreenTest, TopLevelSurfacesAreWhereTheScreenCanReadThemAndStaySoWhenResized) {
+  platform::gdi::UseSharedPixelsForScreens(true);  // as the X11 screen asks
   HWND top = Top(0, 0, 640, 480);
   ASSERT_NE(pt::WindowPixels(top), nullptr);
   EXPECT_TRUE(platform::gdi::SharedPixelsId(pt::WindowPixels(top)->pixels.data()).has_value());
   MoveWindow(top, 0, 0, 800, 600, TRUE);
   EXPECT_EQ(pt::WindowPixels(top)->width, 800);
   EXPECT_TRUE(platform::gdi::SharedPixelsId(pt::WindowPixels(top)->pixels.data()).has_value());
+  platform::gdi::UseSharedPixelsForScreens(false);
 }
 
 }  // namespace

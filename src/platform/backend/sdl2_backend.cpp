@@ -27,6 +27,7 @@
 #include "platform/backend/sdl2_window.h"
 #include "platform/backend/sdl2_x11.h"
 #include "platform/gdi/font_resolve.h"
+#include "platform/gdi/shared_pixels.h"
 #include "platform/user/backend.h"
 #include "platform/user/input.h"
 
@@ -309,6 +310,8 @@ void PrepareSdl2Screen() {
   g_scale = backend::ChooseDisplayScale(std::getenv("HUIWENFANG_SCALE"), std::getenv("GDK_SCALE"), [&look] {
     return look ? backend::XftDpiIn(look->resources) : std::nullopt;
   });
+  // The X server can read window surfaces kept in shared memory.
+  gdi::UseSharedPixelsForScreens(look.has_value());
   if (look && look->width > 0 && look->height > 0)
     user::AttachBackend(
         std::make_unique<backend::HeadlessBackend>(SIZE{look->width / g_scale, look->height / g_scale}));

@@ -37,7 +37,7 @@ struct PixelAllocator {
 
   T* allocate(std::size_t n) {
     const std::size_t bytes = n * sizeof(T);
-    if (forScreen && bytes >= kPrefaultBytes)
+    if (forScreen && bytes >= kPrefaultBytes && SharedPixelsForScreens())
       if (void* shared = AllocateSharedPixels(bytes)) {
         PrefaultForWriting(shared, bytes);
         return static_cast<T*>(shared);

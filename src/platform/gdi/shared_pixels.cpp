@@ -3,6 +3,7 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -20,7 +21,12 @@ Segments& segments() {
   return s;
 }
 
+std::atomic<bool> g_forScreens{false};
+
 }  // namespace
+
+void UseSharedPixelsForScreens(bool use) { g_forScreens = use; }
+bool SharedPixelsForScreens() { return g_forScreens; }
 
 void* AllocateSharedPixels(std::size_t bytes) {
   const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);

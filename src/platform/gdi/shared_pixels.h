@@ -11,6 +11,13 @@
 
 namespace platform::gdi {
 
+// Whether window surfaces go to shared memory: only when a screen that
+// reads it is coming (the SDL backend on X11 says so before any window is
+// made). Headless runs keep ordinary memory, which is cheaper to make and
+// unmake. Off by default.
+void UseSharedPixelsForScreens(bool use);
+bool SharedPixelsForScreens();
+
 // A segment of `bytes`, attached here and already marked for removal, so
 // that it goes away with the last process that has it attached, whatever
 // happens to this one. nullptr when the system has none to give.
