@@ -16,6 +16,7 @@
 
 #include "app/form1.h"
 #include "platform/backend/sdl2.h"
+#include "platform/gdi/thread_locale.h"
 #include "platform/win32.h"
 #include "runtime/error_report.h"
 
@@ -108,7 +109,10 @@ int main(int, char**) {
   // once SDL is up.
   platform::PrepareSdl2Screen();
   std::vector<std::pair<HWND, runtime::ErrorBox>> errors;
-  auto building = std::async(std::launch::async, [&errors] { return BuildMainWindow(errors); });
+  auto building = std::async(std::launch::async, [&errors, locale = platform::gdi::ThreadLocale()] {
+    platform::gdi::ThreadLocale::Use inLocale(locale);
+    return BuildMainWindow(errors);
+  });
   const bool up = platform::StartSdl2();
   std::unique_ptr<app::Form1> form1;
   int rc = 0;

@@ -13,6 +13,7 @@
 
 #include "platform/gdi/font_answers.h"
 #include "platform/gdi/font_engine.h"
+#include "platform/gdi/thread_locale.h"
 
 namespace platform::gdi {
 namespace {
@@ -254,7 +255,9 @@ void StartFontLookup() {
       return;  // fontconfig is not started at all unless a new question comes
     }
   }
-  cache.early = std::async(std::launch::async, [usual, path, stamp = std::move(stamp)] {
+  cache.early = std::async(std::launch::async, [usual, path, stamp = std::move(stamp),
+                                                locale = std::make_shared<ThreadLocale>()] {
+    ThreadLocale::Use inLocale(*locale);
     // Loading the configuration is most of the work: its files, then the
     // caches of every font directory.
     if (Config() == nullptr) return;
