@@ -13,6 +13,19 @@ if ((${#binaries[@]} == 0)); then
   echo "no benchmark binaries under $build/bench; build first (scripts/build.sh)" >&2
   exit 1
 fi
+# present_bench puts pixels on a real display: without one, a private Xvfb
+# serves the run.
+if [ -z "${DISPLAY:-}" ] && command -v Xvfb >/dev/null 2>&1; then
+  for n in $(seq 91 190); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    xvfb=$!
+    trap 'kill "$xvfb" 2>/dev/null' EXIT
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    export DISPLAY=":$n"
+    break
+  done
+fi
 echo "| binary | benchmark | median CPU | median wall |"
 echo "|---|---|---|---|"
 for bin in "${binaries[@]}"; do

@@ -10,12 +10,17 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <future>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/form1.h"
 #include "platform/backend/sdl2.h"
+#include "platform/gdi/thread_locale.h"
 #include "platform/win32.h"
 #include "render/render_command.h"
+#include "runtime/error_report.h"
 
 namespace {
 
@@ -60,9 +65,7 @@ void ForwardStopSignalsToGuiThread() {
   sigaction(SIGINT, &sa, &g_prev_int);
 }
 
-int Run() {
-  app::Form1 form1;
-  form1.LoadAndShow();
+int Run(app::Form1& form1) {
   runtime::Form& form = form1.Form();
   MSG msg;
   while (!form.Ended() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -71,6 +74,23 @@ int Run() {
     DispatchMessageA(&msg);
   }
   return 0;
+}
+
+// The main window built, loaded, shown and painted on the headless screen,
+// as far as it gets before it can appear. An error raised meanwhile is kept
+// in `errors` to be shown once there is a screen to show it on.
+std::unique_ptr<app::Form1> BuildMainWindow(std::vector<std::pair<HWND, runtime::ErrorBox>>& errors) {
+  runtime::SetErrorReporter(
+      [&errors](HWND owner, const runtime::ErrorBox& box) { errors.emplace_back(owner, box); });
+  auto form1 = std::make_unique<app::Form1>();
+  form1->LoadAndShow();
+  // What the message loop would paint first; a window that never validates
+  // its update region must not hold the start up.
+  MSG m;
+  for (int i = 0; i < 10000 && PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+    DispatchMessageA(&m);
+  runtime::SetErrorReporter(nullptr);
+  return form1;
 }
 
 // Xlib converts the window title through the character set of LC_CTYPE: under the "C" locale of a
@@ -87,19 +107,42 @@ int main(int argc, char** argv) {
   // Before any display is opened: rendering must work where there is none.
   if (argc >= 2 && std::strcmp(argv[1], render::kCommandName) == 0) return render::RenderMain(argc, argv);
   UseUtf8CharacterType();
-  if (!platform::AttachSdl2Backend()) {
-    std::fprintf(stderr, "huiwenfang: cannot open the display: %s\n", SDL_GetError());
-    return 1;
-  }
-  SDL_AddEventWatch(QuitWatch, nullptr);
-  ForwardStopSignalsToGuiThread();
+  // SDL takes about as long to start as the main window takes to build
+  // (fonts, skin, pictures, the first paint): the window is built on a
+  // headless screen of the display's size meanwhile, and appears complete
+  // once SDL is up.
+  platform::PrepareSdl2Screen();
+  std::vector<std::pair<HWND, runtime::ErrorBox>> errors;
+  auto building = std::async(std::launch::async, [&errors, locale = platform::gdi::ThreadLocale()] {
+    platform::gdi::ThreadLocale::Use inLocale(locale);
+    return BuildMainWindow(errors);
+  });
+  const bool up = platform::StartSdl2();
+  std::unique_ptr<app::Form1> form1;
   int rc = 0;
   try {
-    rc = Run();
+    form1 = building.get();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "huiwenfang: %s\n", e.what());
     rc = 1;
   }
+  if (!up) {
+    std::fprintf(stderr, "huiwenfang: cannot open the display: %s\n", SDL_GetError());
+    return 1;
+  }
+  platform::AttachStartedSdl2();
+  SDL_AddEventWatch(QuitWatch, nullptr);
+  ForwardStopSignalsToGuiThread();
+  if (form1) {
+    for (const auto& [owner, box] : errors) runtime::ShowError(IsWindow(owner) ? owner : nullptr, box);
+    try {
+      rc = Run(*form1);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "huiwenfang: %s\n", e.what());
+      rc = 1;
+    }
+  }
+  form1.reset();  // its windows go while their screen is still there
   SDL_DelEventWatch(QuitWatch, nullptr);
   platform::DetachSdl2Backend();
   return rc;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/backend/headless.h"
 #include "platform/gdi/pixel_buffer.h"
 #include "platform/handles.h"
 #include "platform/win32.h"
@@ -51,7 +52,14 @@ std::size_t LiveObjects(HandleKind kind);
 std::size_t PendingTimers();
 
 // Destroys every window and clears queue, input state, focus and capture,
-// so that tests start from an empty desktop.
+// and attaches a fresh headless screen, so that tests start from an empty
+// desktop.
 void Reset();
+
+// Attaches a fresh headless screen of the given size and returns it, to read
+// back what the window manager told it and presented. Call with no window
+// alive; it stays attached until the next Reset or attach.
+backend::HeadlessBackend& AttachHeadlessScreen(SIZE screen = SIZE{gdi::kHeadlessScreenWidth,
+                                                                  gdi::kHeadlessScreenHeight});
 
 }  // namespace platform::testing

@@ -32,4 +32,12 @@ void ReportError(HWND owner, std::string_view title, std::exception_ptr error) n
   }
 }
 
+void ShowError(HWND owner, const ErrorBox& box) noexcept {
+  try {
+    Current()(owner, box);
+  } catch (...) {
+    std::fputs("huiwenfang: an error could not be reported\n", stderr);
+  }
+}
+
 }  // namespace runtime

@@ -16,16 +16,10 @@ e2e_start_app
 # The frame is complete; whatever start-up still flushes is done in a moment.
 sleep 1
 
-hz=$(getconf CLK_TCK)
-t0=$(date +%s%N)
-c0=$(e2e_cpu_ticks "$E2E_APP_PID") || fail "cannot read the program's CPU time"
+e2e_cpu_start
 sleep "$seconds"
-c1=$(e2e_cpu_ticks "$E2E_APP_PID") || fail "the program ended while idle"
-t1=$(date +%s%N)
-
-used=$(awk -v c="$((c1 - c0))" -v hz="$hz" 'BEGIN {printf "%.3f", c / hz}')
-wall=$(awk -v t="$((t1 - t0))" 'BEGIN {printf "%.3f", t / 1e9}')
-percent=$(awk -v u="$used" -v w="$wall" 'BEGIN {printf "%.2f", 100 * u / w}')
+e2e_cpu_used
+used=$E2E_CPU_USED wall=$E2E_CPU_WALL percent=$E2E_CPU_PERCENT
 echo "idle CPU: ${used} s over ${wall} s = ${percent}% of one core"
 awk -v p="$percent" 'BEGIN {exit !(p < 2)}' || fail "the idle program used ${percent}% of a core (limit 2%)"
 echo "ok: idle CPU ${percent}%"

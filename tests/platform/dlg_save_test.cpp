@@ -142,7 +142,8 @@ class SaveDialogTest : public DialogTest {
 TEST_F(SaveDialogTest, ANewNameWithTheCreatePromptAnsweredYes) {
   std::string prompt;
   // The main window's flags: OFN_FILEMUSTEXIST means nothing when saving.
-  OPENFILENAMEA o = Make(OFN_CREATEPROMPT | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, dir_ + "/");
+  OPENFILENAMEA o =
+      Make(OFN_CREATEPROMPT | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, dir_ + "/");
   Script({[] { Enter("新图案.bmp"); },
           [&] {
             prompt = Prompt();

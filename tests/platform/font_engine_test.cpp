@@ -7,9 +7,13 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "platform/gdi/font_answers.h"
 #include "platform/gdi/font_object.h"
 #include "platform/gdi/font_resolve.h"
 
@@ -204,6 +208,162 @@ TEST(FontHandles, CreateFontKeepsTheLogFontAndStockFontsArePermanent) {
   EXPECT_EQ(platform::gdi::StockFont(0), nullptr);
   EXPECT_TRUE(platform::gdi::LookupFont(platform::gdi::StockFont(ANSI_FIXED_FONT))->logfont.lfPitchAndFamily &
               FIXED_PITCH);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::uint8_t> Ink(RealizedFont* f, char32_t cp) { return f->Glyph(cp).coverage; }
+
+// Sizes of one face share the face: each must still render at its own size
+// whatever size rendered last.
+TEST(FontFaces, SizesOfOneFaceRenderAtTheirOwnSizeWhenInterleaved) {
+  platform::gdi::DropFontCaches();
+  const std::vector<std::uint8_t> smallAlone = Ink(RealizeFont(Font("宋体", -12)), U'绘');
+  const std::vector<std::uint8_t> largeAlone = Ink(RealizeFont(Font("宋体", -30)), U'纹');
+  ASSERT_NE(smallAlone.size(), largeAlone.size());
+
+  platform::gdi::DropFontCaches();
+  RealizedFont* small = RealizeFont(Font("宋体", -12));
+  RealizedFont* large = RealizeFont(Font("宋体", -30));
+  EXPECT_EQ(small->File().path, large->File().path);
+  EXPECT_EQ(Ink(large, U'纹'), largeAlone) << "the large size rendered after the small one was realised";
+  EXPECT_EQ(Ink(small, U'绘'), smallAlone) << "the small size rendered after the large one";
+  // The Latin face's fallback to the CJK face shares it too.
+  RealizedFont* latin = RealizeFont(Font("MS Sans Serif", -12));
+  EXPECT_EQ(Ink(latin, U'绘'), smallAlone) << "CJK in a Latin font of the same size falls back at that size";
+}
+
+// The answers kept between runs live under $XDG_CACHE_HOME; each test gets
+// a folder of its own, and a configuration folder it can change.
+class FontAnswersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/hwf-fontanswers-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+    for (const char* name : {"XDG_CACHE_HOME", "XDG_CONFIG_HOME"})
+      if (const char* v = std::getenv(name)) saved_.emplace_back(name, v);
+    setenv("XDG_CACHE_HOME", (dir_ + "/cache").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
+    platform::gdi::SetFontLookupForTesting({true, true});  // forgets every answer
+  }
+  void TearDown() override {
+    platform::gdi::SetFontLookupForTesting({true, true});
+    unsetenv("XDG_CACHE_HOME");
+    unsetenv("XDG_CONFIG_HOME");
+    for (const auto& [name, value] : saved_) setenv(name.c_str(), value.c_str(), 1);
+    std::filesystem::remove_all(dir_);
+  }
+
+  static std::vector<platform::gdi::FontFile> Usual() {
+    std::vector<platform::gdi::FontFile> out;
+    for (const char* face : {"宋体", "MS Sans Serif"})
+      for (int weight : {FW_NORMAL, FW_BOLD})
+        out.push_back(platform::gdi::ResolveFontFile(face, weight, false, false));
+    return out;
+  }
+  // A new run: nothing remembered in memory, the usual look-up started.
+  static void NewRun() {
+    platform::gdi::SetFontLookupForTesting({true, true});
+    platform::gdi::StartFontLookup();
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::string dir_;
+  std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+void ExpectSameFiles(const std::vector<platform::gdi::FontFile>& a,
+                     const std::vector<platform::gdi::FontFile>& b) {
+  ASSERT_EQ(a.size(), b.size());
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    EXPECT_EQ(a[i].path, b[i].path) << i;
+    EXPECT_EQ(a[i].index, b[i].index) << i;
+    EXPECT_EQ(a[i].bold, b[i].bold) << i;
+  }
+}
+
+TEST_F(FontAnswersTest, AnswersLookedUpAheadAreTheAnswersLookedUpOnDemand) {
+  const std::vector<platform::gdi::FontFile> onDemand = Usual();
+  NewRun();
+  ExpectSameFiles(Usual(), onDemand);
+  EXPECT_NE(onDemand[2].path, onDemand[3].path) << "regular and bold DejaVu Sans are kept apart";
+  // Kept for the next run, and taken from there the same.
+  platform::gdi::SetFontLookupForTesting({true, true});  // waits for the look-up
+  const std::string kept = platform::gdi::FontAnswersPath();
+  EXPECT_EQ(kept, dir_ + "/cache/huiwenfang/font-answers");
+  EXPECT_NE(Read(kept).find("AR PL UMing CN\t700\t"), std::string::npos);
+  NewRun();
+  ExpectSameFiles(Usual(), onDemand);
+}
+
+TEST_F(FontAnswersTest, KeptAnswersAreTakenUntilSomethingFontconfigReadsChanges) {
+  NewRun();
+  const std::vector<platform::gdi::FontFile> fresh = Usual();
+  platform::gdi::SetFontLookupForTesting({true, true});  // the file is written by now
+  const std::string path = platform::gdi::FontAnswersPath();
+  // The kept answer for the CJK face is made to name the sans file: a run
+  // that takes it shows it came from the file, not from fontconfig.
+  std::string text = Read(path);
+  const std::string uming = fresh[0].path;
+  for (std::size_t at; (at = text.find(uming)) != std::string::npos;)
+    text.replace(at, uming.size(), fresh[2].path);
+  { std::ofstream(path) << text; }
+  NewRun();
+  EXPECT_EQ(Usual()[0].path, fresh[2].path) << "the kept answer was taken";
+
+  // A fontconfig folder of the user's appears: fontconfig is asked again and
+  // the new answers are kept.
+  std::filesystem::create_directories(dir_ + "/config/fontconfig");
+  NewRun();
+  EXPECT_EQ(Usual()[0].path, uming);
+  platform::gdi::SetFontLookupForTesting({true, true});
+  EXPECT_NE(Read(path).find(uming), std::string::npos);
+
+  // A file that is not one of ours is passed over.
+  {
+    std::ofstream(path) << "huiwenfang font answers 1\n"
+                        << platform::gdi::FontconfigStamp() << "--\nbroken\n";
+  }
+  NewRun();
+  EXPECT_EQ(Usual()[0].path, uming);
+}
+
+TEST(FontAnswersFile, AnswersGoThroughTheFileAndNeedTheirStamp) {
+  char tmpl[] = "/tmp/hwf-fontfile-XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::string path = std::string(tmpl) + "/sub/answers";
+  platform::gdi::FontAnswers answers;
+  platform::gdi::FontFile f;
+  f.path = "/fonts/a b.ttc";
+  f.index = 2;
+  f.family = "Family B";
+  f.bold = true;
+  answers.emplace_back(platform::gdi::FontQuestion{"Family A", 700, true}, f);
+  platform::gdi::FontFile tabbed = f;
+  tabbed.path = "/fonts/tab\there.ttf";
+  answers.emplace_back(platform::gdi::FontQuestion{"Tabbed", 400, false}, tabbed);
+  ASSERT_TRUE(platform::gdi::WriteFontAnswers(path, "stamp 1\n", answers));
+  auto read = platform::gdi::ReadFontAnswers(path, "stamp 1\n");
+  ASSERT_TRUE(read.has_value());
+  ASSERT_EQ(read->size(), 1u) << "an answer that is no single line is left out";
+  EXPECT_EQ(std::get<0>((*read)[0].first), "Family A");
+  EXPECT_EQ(std::get<1>((*read)[0].first), 700);
+  EXPECT_TRUE(std::get<2>((*read)[0].first));
+  EXPECT_EQ((*read)[0].second.path, "/fonts/a b.ttc");
+  EXPECT_EQ((*read)[0].second.index, 2);
+  EXPECT_EQ((*read)[0].second.family, "Family B");
+  EXPECT_TRUE((*read)[0].second.bold);
+  EXPECT_FALSE((*read)[0].second.italic);
+  EXPECT_FALSE(platform::gdi::ReadFontAnswers(path, "stamp 2\n").has_value()) << "another stamp";
+  EXPECT_FALSE(platform::gdi::ReadFontAnswers(path + ".missing", "stamp 1\n").has_value());
+  EXPECT_FALSE(platform::gdi::WriteFontAnswers("", "stamp 1\n", answers)) << "no place to keep them";
+  std::filesystem::remove_all(tmpl);
 }
 
 }  // namespace

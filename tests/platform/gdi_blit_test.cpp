@@ -42,7 +42,8 @@ TEST(AlphaBlend, LongRowsAndSelfOverlapMixEveryPixelExactly) {
   };
   auto mixed = [](COLORREF d, COLORREF s, int a) {
     auto ch = [a](int dv, int sv) { return (2 * (dv * (255 - a) + sv * a) + 255) / 510; };
-    return RGB(ch(GetRValue(d), GetRValue(s)), ch(GetGValue(d), GetGValue(s)), ch(GetBValue(d), GetBValue(s)));
+    return RGB(ch(GetRValue(d), GetRValue(s)), ch(GetGValue(d), GetGValue(s)),
+               ch(GetBValue(d), GetBValue(s)));
   };
   for (int a : {1, 77, 128, 254}) {
     Canvas src(ColorCanvas(kW, 1)), dst(ColorCanvas(kW, 1));
@@ -52,13 +53,15 @@ TEST(AlphaBlend, LongRowsAndSelfOverlapMixEveryPixelExactly) {
     }
     ASSERT_TRUE(AlphaBlend(dst, 0, 0, kW, 1, src, 0, 0, kW, 1, Constant(static_cast<BYTE>(a))));
     for (int i = 0; i < kW; ++i)
-      ASSERT_EQ(GetPixel(dst, i, 0), mixed(colour(i, 200), colour(i, 11), a)) << "alpha " << a << " pixel " << i;
+      ASSERT_EQ(GetPixel(dst, i, 0), mixed(colour(i, 200), colour(i, 11), a))
+          << "alpha " << a << " pixel " << i;
 
     Canvas self(ColorCanvas(kW + 1, 1));
     for (int i = 0; i <= kW; ++i) SetPixel(self, i, 0, colour(i, 5));
     ASSERT_TRUE(AlphaBlend(self, 1, 0, kW, 1, self, 0, 0, kW, 1, Constant(static_cast<BYTE>(a))));
     for (int i = 1; i <= kW; ++i)
-      ASSERT_EQ(GetPixel(self, i, 0), mixed(colour(i, 5), colour(i - 1, 5), a)) << "alpha " << a << " pixel " << i;
+      ASSERT_EQ(GetPixel(self, i, 0), mixed(colour(i, 5), colour(i - 1, 5), a))
+          << "alpha " << a << " pixel " << i;
   }
 }
 
@@ -208,8 +211,8 @@ TEST(SurfaceDc, DrawsThroughOriginAndVisibleRegionOnly) {
       ASSERT_EQ(buffer->row(y)[x] == red, visible.Contains(x, y)) << x << "," << y;
     }
   }
-  EXPECT_EQ(buffer->dirty.left, 5);
-  EXPECT_EQ(buffer->dirty.bottom, 15);
+  EXPECT_EQ(buffer->dirty.Bounds().left, 5);
+  EXPECT_EQ(buffer->dirty.Bounds().bottom, 15);
   EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0)) << "logical (0,0) is buffer (5,5)";
   EXPECT_EQ(GetPixel(dc, 7, 7), CLR_INVALID) << "covered part";
   // A clip region narrows but never widens what is visible.

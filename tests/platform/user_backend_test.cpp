@@ -3,10 +3,10 @@
 // key mapping; the clipboard; controls' notifications.
 #include <SDL.h>
 
-#include "platform/backend/backend.h"
 #include "platform/backend/sdl2_keys.h"
 #include "platform/user/clipboard.h"
 #include "platform/user/notify.h"
+#include "support/rect_compare.h"
 #include "support/window_fixture.h"
 
 namespace {
@@ -15,47 +15,26 @@ using hwf::test::MatchSequence;
 using hwf::test::WindowTest;
 namespace pt = platform::testing;
 
-struct FakeScreen : platform::backend::Backend {
-  std::vector<std::string> events;
-  std::vector<RECT> presented;
-  std::vector<int> waits;
-  std::string clipboard;
-  void TopLevelCreated(HWND) override { events.push_back("created"); }
-  void TopLevelDestroyed(HWND) override { events.push_back("destroyed"); }
-  void TopLevelChanged(HWND) override { events.push_back("changed"); }
-  void Present(HWND, platform::gdi::PixelBuffer& buf) override {
-    presented.push_back(buf.dirty);
-    buf.ClearDirty();
-  }
-  void WaitEvents(int timeoutMs) override {
-    waits.push_back(timeoutMs);
-    PostQuitMessage(0);  // end the test's message loop
-  }
-  SIZE ScreenSize() const override { return SIZE{800, 600}; }
-  std::string ClipboardText() const override { return clipboard; }
-  void SetClipboardText(const std::string& s) override { clipboard = s; }
-};
-
 class BackendTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    auto f = std::make_unique<FakeScreen>();
-    screen_ = f.get();
-    platform::backend::Attach(std::move(f));
+    screen_ = &pt::AttachHeadlessScreen(SIZE{800, 600});
   }
-  void TearDown() override {
-    WindowTest::TearDown();
-    platform::backend::Attach(nullptr);
-  }
-  void RunUntilIdle() {
+  // Runs the loop until it has gone to sleep `sleeps` times.
+  void RunUntilIdle(int sleeps = 1) {
+    pt::SetIdleHook([&sleeps] {
+      if (--sleeps == 0) PostQuitMessage(0);
+      return false;  // the wait still happens; the loop ends after it
+    });
     MSG m;
     while (GetMessageA(&m, nullptr, 0, 0)) {
       TranslateMessage(&m);
       DispatchMessageA(&m);
     }
+    pt::SetIdleHook(nullptr);
   }
-  FakeScreen* screen_ = nullptr;
+  platform::backend::HeadlessBackend* screen_ = nullptr;
 };
 
 TEST_F(BackendTest, OnlyTheChangedAreaIsPresentedBeforeTheScreenSleeps) {
@@ -63,38 +42,38 @@ TEST_F(BackendTest, OnlyTheChangedAreaIsPresentedBeforeTheScreenSleeps) {
   HWND top = Top(0, 0, 100, 80);
   HWND child = CreateWindowExA(0, brushed.c_str(), "", WS_CHILD | WS_VISIBLE, 10, 20, 30, 15, top, nullptr,
                                nullptr, nullptr);
-  ASSERT_FALSE(screen_->events.empty());
-  EXPECT_EQ(screen_->events.front(), "created");
-  EXPECT_EQ(screen_->events.back(), "changed") << "shown";
+  ASSERT_NE(screen_->State(top), nullptr);
+  EXPECT_TRUE(screen_->State(top)->visible);
   RunUntilIdle();
-  ASSERT_EQ(screen_->presented.size(), 1u);
-  EXPECT_EQ(screen_->presented[0].right, 100);
-  EXPECT_EQ(screen_->presented[0].bottom, 80);
-  EXPECT_EQ(screen_->waits, (std::vector<int>{-1})) << "no timer: sleep until input";
+  ASSERT_EQ(screen_->PresentCount(top), 1);
+  EXPECT_EQ(screen_->LastPresent(top), (std::vector<RECT>{RECT{0, 0, 100, 80}}));
+  EXPECT_EQ(screen_->Waits(), (std::vector<int>{-1})) << "no timer: sleep until input";
 
+  pt::AdvanceTime(100);  // a frame later
   InvalidateRect(child, nullptr, TRUE);
   SetTimer(top, 1, 250, nullptr);
   RunUntilIdle();
-  ASSERT_EQ(screen_->presented.size(), 2u);
-  RECT d = screen_->presented[1];
-  EXPECT_EQ(d.left, 10);
-  EXPECT_EQ(d.top, 20);
-  EXPECT_EQ(d.right, 40);
-  EXPECT_EQ(d.bottom, 35);
-  EXPECT_EQ(screen_->waits.back(), 250) << "sleep until the timer is due";
+  ASSERT_EQ(screen_->PresentCount(top), 2);
+  EXPECT_EQ(screen_->LastPresent(top), (std::vector<RECT>{RECT{10, 20, 40, 35}}));
+  EXPECT_EQ(screen_->Waits()[1], 250) << "sleep until the timer is due";
 
+  KillTimer(top, 1);
   RunUntilIdle();
-  EXPECT_EQ(screen_->presented.size(), 2u) << "nothing changed, nothing presented";
+  EXPECT_EQ(screen_->PresentCount(top), 2) << "nothing changed, nothing presented";
   DestroyWindow(top);
-  EXPECT_EQ(screen_->events.back(), "destroyed");
+  EXPECT_EQ(screen_->State(top), nullptr) << "the screen forgets a destroyed window";
 }
 
 TEST_F(BackendTest, ScreenSizeAndClipboardComeFromTheScreen) {
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 800);
   EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 600);
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, HORZRES), 800);
+  EXPECT_EQ(GetDeviceCaps(screen, VERTRES), 600);
+  ReleaseDC(nullptr, screen);
   platform::user::SetClipboardText("剪贴板");
-  EXPECT_EQ(screen_->clipboard, "剪贴板");
-  screen_->clipboard = "back";
+  EXPECT_EQ(screen_->ClipboardText(), "剪贴板");
+  screen_->SetClipboardText("back");
   EXPECT_EQ(platform::user::GetClipboardText(), "back");
 }
 

@@ -1,136 +1,131 @@
 // The SDL2 backend: each visible top-level window is an SDL window showing
-// its surface through a streaming texture; SDL events become injected input.
+// the layer's pixels through SDL's window surface (no renderer, no GL), at
+// the integer HiDPI scale; SDL events become injected input.
 //
 // Top-level windows with a caption get a decorated SDL window titled with
 // the window text and showing the program's icon; captionless popups
 // (drop-down lists) get borderless, taskbar-less windows placed at their
-// screen position. Only the dirty part of a surface is uploaded on each
-// present. The window the program activates also gets the keyboard.
+// screen position. Only the dirty rectangles are copied on each present.
+// The window the program activates also gets the keyboard.
+//
+// Everything the backend knows about a window it was told
+// (user::TopLevelState); it answers through the public API and input.h.
 //
 // Sections: window bookkeeping · presenting · events · keyboard focus ·
 // attach/detach
 #include <SDL.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <map>
+#include <memory>
 
-#include "platform/backend/backend.h"
+#include "platform/backend/display_scale.h"
+#include "platform/backend/headless.h"
 #include "platform/backend/sdl2.h"
 #include "platform/backend/sdl2_keys.h"
 #include "platform/backend/sdl2_lost_display.h"
-#include "platform/backend/window_icon.h"
+#include "platform/backend/sdl2_window.h"
+#include "platform/backend/sdl2_x11.h"
+#include "platform/gdi/font_resolve.h"
+#include "platform/gdi/shared_pixels.h"
+#include "platform/user/backend.h"
 #include "platform/user/input.h"
-#include "platform/user/window.h"
 
 namespace platform::backend {
 namespace {
 
-using user::FromHandle;
-using user::Window;
+using user::TopLevelState;
 
-// The window manager shows the icon in task lists and title bars. SDL copies
-// the pixels, so the surface only borrows the constant picture.
-void SetProgramIcon(SDL_Window* window) {
-  void* pixels = const_cast<std::uint32_t*>(kWindowIconArgb);
-  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels, kWindowIconSize, kWindowIconSize, 32,
-                                                         kWindowIconSize * 4, SDL_PIXELFORMAT_ARGB8888);
-  if (!icon) return;
-  SDL_SetWindowIcon(window, icon);
-  SDL_FreeSurface(icon);
-}
-
-// Captionless popups are drop-down lists: shown without a frame and never
-// activated, like the lists they stand for.
-bool Captioned(const Window& w) { return (w.style & WS_CAPTION) == WS_CAPTION || !(w.style & WS_POPUP); }
-
-class Sdl2Backend : public Backend {
+class Sdl2Backend : public user::Backend {
  public:
+  explicit Sdl2Backend(int scale) : scale_(scale) {}
+
   ~Sdl2Backend() override {
-    for (auto& [hwnd, s] : screens_) DestroyScreen(s);
+    windows_.clear();
+    for (auto& [shape, cursor] : cursors_) SDL_FreeCursor(cursor);
   }
 
   // --- window bookkeeping ---------------------------------------------------
 
-  void TopLevelCreated(HWND) override {}
-
-  void TopLevelDestroyed(HWND hwnd) override {
-    auto it = screens_.find(hwnd);
-    if (it == screens_.end()) return;
-    const bool hadKeyboard = HasKeyboard(it->second);
-    DestroyScreen(it->second);
-    screens_.erase(it);
-    if (hadKeyboard) GiveKeyboardToActive();
-  }
-
-  void TopLevelChanged(HWND hwnd) override {
-    if (syncing_) return;  // the change came from SDL itself
-    Window* w = FromHandle(hwnd);
-    if (!w || w->isChild()) return;
-    auto it = screens_.find(hwnd);
-    if (!w->visible()) {
-      if (it == screens_.end()) return;
-      const bool hadKeyboard = HasKeyboard(it->second);
-      SDL_HideWindow(it->second.window);
+  void TopLevelChanged(HWND hwnd, const TopLevelState& state) override {
+    if (state.active)
+      active_ = hwnd;
+    else if (active_ == hwnd)
+      active_ = nullptr;
+    auto it = windows_.find(hwnd);
+    if (it == windows_.end()) {
+      if (!state.visible) return;  // an SDL window only once there is something to show
+      SDL_Window* owner = nullptr;
+      if (auto o = windows_.find(state.owner); o != windows_.end()) owner = o->second->get();
+      auto w = std::make_unique<Sdl2Window>(state, scale_, owner);
+      if (w->ok()) byId_[w->id()] = hwnd;
+      it = windows_.emplace(hwnd, std::move(w)).first;
+    }
+    Sdl2Window& w = *it->second;
+    const bool hadKeyboard = HasKeyboard(w);
+    w.Apply(state);
+    if (!state.visible) {
       if (hadKeyboard) GiveKeyboardToActive();
       return;
     }
-    if (it == screens_.end()) it = screens_.emplace(hwnd, CreateScreen(*w)).first;
-    Screen& s = it->second;
-    if (!s.window) return;
-    SDL_SetWindowTitle(s.window, w->text.c_str());
-    int x, y, cw, ch;
-    SDL_GetWindowPosition(s.window, &x, &y);
-    SDL_GetWindowSize(s.window, &cw, &ch);
-    if (x != w->rect.left || y != w->rect.top) SDL_SetWindowPosition(s.window, w->rect.left, w->rect.top);
-    if (cw != w->width() || ch != w->height())
-      SDL_SetWindowSize(s.window, std::max(w->width(), 1), std::max(w->height(), 1));
-    EnsureTexture(s, *w);
-    if (!(SDL_GetWindowFlags(s.window) & SDL_WINDOW_SHOWN)) SDL_ShowWindow(s.window);
-    if (user::desktop().active == hwnd) {
-      SDL_RaiseWindow(s.window);
-      GiveKeyboard(s);
-    }
-    if (w->surface) w->surface->Touch(0, 0, w->surface->width, w->surface->height);
+    if (state.active && w.shown()) Activate(w);
+  }
+
+  void TopLevelDestroyed(HWND hwnd) override {
+    auto it = windows_.find(hwnd);
+    if (active_ == hwnd) active_ = nullptr;
+    if (it == windows_.end()) return;
+    const bool hadKeyboard = HasKeyboard(*it->second);
+    byId_.erase(it->second->id());
+    windows_.erase(it);
+    if (hadKeyboard) GiveKeyboardToActive();
   }
 
   // --- presenting -----------------------------------------------------------
 
-  void Present(HWND hwnd, gdi::PixelBuffer& buf) override {
-    auto it = screens_.find(hwnd);
-    Window* w = FromHandle(hwnd);
-    if (it == screens_.end() || !w) return;
-    Screen& s = it->second;
-    EnsureTexture(s, *w);
-    if (!s.texture || buf.width != s.texW || buf.height != s.texH) return;
-    RECT d = buf.dirty;
-    if (d.right > d.left && d.bottom > d.top) {
-      SDL_Rect r{d.left, d.top, d.right - d.left, d.bottom - d.top};
-      const std::uint32_t* first = buf.row(d.top) + d.left;
-      SDL_UpdateTexture(s.texture, &r, first, buf.width * 4);
-    }
-    buf.ClearDirty();
-    SDL_RenderCopy(s.renderer, s.texture, nullptr, nullptr);
-    SDL_RenderPresent(s.renderer);
+  void Present(HWND hwnd, const gdi::PixelBuffer& pixels, std::span<const RECT> dirty) override {
+    Sdl2Window* w = ScreenOf(hwnd);
+    // A window appears with its first frame; the active one then takes the
+    // keyboard it could not take while it was not on the screen.
+    if (w && w->Present(pixels, dirty) && active_ == hwnd) Activate(*w);
+  }
+
+  void SetCursorShape(user::CursorShape shape) override {
+    if (shape == cursorShape_) return;
+    cursorShape_ = shape;
+    SDL_Cursor*& cursor = cursors_[shape];
+    if (!cursor) cursor = SDL_CreateSystemCursor(SystemCursor(shape));
+    if (cursor) SDL_SetCursor(cursor);
   }
 
   // --- events ---------------------------------------------------------------
 
   void PumpEvents() override {
-    SDL_Event ev;
-    while (SDL_PollEvent(&ev)) Handle(ev);
+    // Reading the display costs several system calls, and the message loop
+    // asks before every message it takes: a fading button's tick would read
+    // it three times. Within a millisecond nothing can have come that is
+    // worth that; what SDL already holds is handed on at once.
+    const Uint64 now = SDL_GetTicks64();
+    if (now != lastRead_) {
+      lastRead_ = now;
+      SDL_PumpEvents();
+    }
+    HandleQueued();
   }
 
-  void WaitEvents(int timeoutMs) override {
+  bool WaitEvents(int timeoutMs) override {
     SDL_Event ev;
     int got = timeoutMs < 0 ? SDL_WaitEvent(&ev) : SDL_WaitEventTimeout(&ev, timeoutMs);
+    lastRead_ = SDL_GetTicks64();  // the wait has just read the display
     if (got) Handle(ev);
-    PumpEvents();
+    HandleQueued();
+    return true;
   }
 
   SIZE ScreenSize() const override {
     SDL_DisplayMode mode;
-    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return SIZE{1280, 1024};
-    return SIZE{mode.w, mode.h};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return SIZE{1, 1};
+    return SIZE{mode.w / scale_, mode.h / scale_};
   }
 
   std::string ClipboardText() const override {
@@ -143,56 +138,23 @@ class Sdl2Backend : public Backend {
   void SetClipboardText(const std::string& text) override { SDL_SetClipboardText(text.c_str()); }
 
  private:
-  struct Screen {
-    SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
-    int texW = 0, texH = 0;
-  };
+  void HandleQueued() {
+    SDL_Event ev;
+    while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Handle(ev);
+  }
 
-  Screen CreateScreen(const Window& w) {
-    Screen s;
-    Uint32 flags = SDL_WINDOW_HIDDEN;
-    const bool captioned = Captioned(w);
-    if (!captioned) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU;
-    s.window = SDL_CreateWindow(w.text.c_str(), w.rect.left, w.rect.top, std::max(w.width(), 1),
-                                std::max(w.height(), 1), flags);
-    if (!s.window) {
-      // The program goes on without this window; say why nothing shows.
-      std::fprintf(stderr, "huiwenfang: cannot open a window for \"%s\": %s\n", w.text.c_str(),
-                   SDL_GetError());
-      return s;
+  static SDL_SystemCursor SystemCursor(user::CursorShape shape) {
+    switch (shape) {
+      case user::CursorShape::IBeam:
+        return SDL_SYSTEM_CURSOR_IBEAM;
+      case user::CursorShape::Wait:
+        return SDL_SYSTEM_CURSOR_WAIT;
+      case user::CursorShape::Hand:
+        return SDL_SYSTEM_CURSOR_HAND;
+      case user::CursorShape::Arrow:
+        break;
     }
-    if (captioned) SetProgramIcon(s.window);
-    if (w.owner)
-      if (auto it = screens_.find(w.owner); it != screens_.end() && it->second.window)
-        SDL_SetWindowModalFor(s.window, it->second.window);  // keeps dialogs above their owner
-    s.renderer = SDL_CreateRenderer(s.window, -1, 0);
-    if (!s.renderer) s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_SOFTWARE);
-    if (!s.renderer)
-      std::fprintf(stderr, "huiwenfang: cannot draw into the window \"%s\": %s\n", w.text.c_str(),
-                   SDL_GetError());
-    byId_[SDL_GetWindowID(s.window)] = w.hwnd;
-    return s;
-  }
-
-  void EnsureTexture(Screen& s, const Window& w) {
-    if (!s.renderer || !w.surface) return;
-    if (s.texture && s.texW == w.surface->width && s.texH == w.surface->height) return;
-    if (s.texture) SDL_DestroyTexture(s.texture);
-    s.texW = w.surface->width;
-    s.texH = w.surface->height;
-    s.texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                  std::max(s.texW, 1), std::max(s.texH, 1));
-    w.surface->Touch(0, 0, s.texW, s.texH);
-  }
-
-  void DestroyScreen(Screen& s) {
-    if (s.window) byId_.erase(SDL_GetWindowID(s.window));
-    if (s.texture) SDL_DestroyTexture(s.texture);
-    if (s.renderer) SDL_DestroyRenderer(s.renderer);
-    if (s.window) SDL_DestroyWindow(s.window);
-    s = Screen{};
+    return SDL_SYSTEM_CURSOR_ARROW;
   }
 
   HWND WindowOf(Uint32 id) const {
@@ -200,31 +162,40 @@ class Sdl2Backend : public Backend {
     return it == byId_.end() ? nullptr : it->second;
   }
 
-  // SDL reports positions inside a window; the window manager wants the
-  // screen, measured from where the window says it is.
-  POINT ToScreen(Uint32 id, int x, int y) const {
-    Window* w = FromHandle(WindowOf(id));
-    if (!w) return POINT{x, y};
-    return POINT{w->rect.left + x, w->rect.top + y};
+  Sdl2Window* ScreenOf(HWND hwnd) const {
+    auto it = windows_.find(hwnd);
+    return it == windows_.end() ? nullptr : it->second.get();
   }
+
+  // SDL reports screen pixels inside a window; the window manager wants the
+  // layer's pixels on the screen, measured from where the window is.
+  POINT ToScreen(Uint32 id, int x, int y) const {
+    const Sdl2Window* w = ScreenOf(WindowOf(id));
+    if (!w) return POINT{x / scale_, y / scale_};
+    return POINT{w->rect().left + Floor(x), w->rect().top + Floor(y)};
+  }
+
+  // Rounds toward minus infinity: a drag past the left edge stays outside.
+  int Floor(int v) const { return v >= 0 ? v / scale_ : -((-v + scale_ - 1) / scale_); }
 
   void Handle(const SDL_Event& ev) {
     switch (ev.type) {
       case SDL_MOUSEMOTION:
-        user::InjectMouseMove(ToScreen(ev.motion.windowID, ev.motion.x, ev.motion.y));
+        pointer_ = ToScreen(ev.motion.windowID, ev.motion.x, ev.motion.y);
+        user::InjectMouseMove(pointer_);
         break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
         user::MouseButton b = ev.button.button == SDL_BUTTON_LEFT    ? user::MouseButton::Left
                               : ev.button.button == SDL_BUTTON_RIGHT ? user::MouseButton::Right
                                                                      : user::MouseButton::Middle;
-        user::InjectMouseButton(ToScreen(ev.button.windowID, ev.button.x, ev.button.y), b,
-                                ev.type == SDL_MOUSEBUTTONDOWN);
+        pointer_ = ToScreen(ev.button.windowID, ev.button.x, ev.button.y);
+        user::InjectMouseButton(pointer_, b, ev.type == SDL_MOUSEBUTTONDOWN);
         break;
       }
       case SDL_MOUSEWHEEL: {
         int dy = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
-        user::InjectMouseWheel(user::desktop().cursor, dy * WHEEL_DELTA);
+        user::InjectMouseWheel(pointer_, dy * WHEEL_DELTA);
         break;
       }
       case SDL_KEYDOWN:
@@ -246,34 +217,32 @@ class Sdl2Backend : public Backend {
 
   void HandleWindowEvent(const SDL_WindowEvent& we) {
     HWND hwnd = WindowOf(we.windowID);
-    Window* w = FromHandle(hwnd);
+    Sdl2Window* w = ScreenOf(hwnd);
     if (!w) return;
     switch (we.event) {
       case SDL_WINDOWEVENT_CLOSE:
         user::InjectCloseRequest(hwnd);
         break;
       case SDL_WINDOWEVENT_EXPOSED:
-        if (w->surface) {
-          w->surface->Touch(0, 0, w->surface->width, w->surface->height);
-          Present(hwnd, *w->surface);
-        }
+        if (!w->Refresh()) user::ScreenLostPixels(hwnd);
         break;
-      case SDL_WINDOWEVENT_MOVED:
-        if (we.data1 != w->rect.left || we.data2 != w->rect.top) {
-          syncing_ = true;
-          SetWindowPos(hwnd, nullptr, we.data1, we.data2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-          syncing_ = false;
-        }
+      case SDL_WINDOWEVENT_SIZE_CHANGED:
+        w->SurfaceLost();
+        user::ScreenLostPixels(hwnd);
         break;
+      case SDL_WINDOWEVENT_MOVED: {
+        const RECT before = w->rect();
+        w->MovedTo(we.data1, we.data2);
+        if (w->rect().left != before.left || w->rect().top != before.top)
+          SetWindowPos(hwnd, nullptr, w->rect().left, w->rect().top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        break;
+      }
       case SDL_WINDOWEVENT_FOCUS_GAINED:
         // SDL gives the keyboard to a drop-down list it shows when no window
         // manager runs; the list must not take the activation from the window
         // that opened it, whose focused control answers the keys.
-        if (w->enabled() && Captioned(*w) && user::desktop().active != hwnd) {
-          syncing_ = true;
-          SetActiveWindow(hwnd);
-          syncing_ = false;
-        }
+        if (IsWindowEnabled(hwnd) && Framed(hwnd) && active_ != hwnd) SetActiveWindow(hwnd);
         break;
       case SDL_WINDOWEVENT_LEAVE:
         // The cursor went off every window: leave tracking must hear it.
@@ -284,44 +253,91 @@ class Sdl2Backend : public Backend {
     }
   }
 
+  bool Framed(HWND hwnd) const {
+    const Sdl2Window* w = ScreenOf(hwnd);
+    return w && (SDL_GetWindowFlags(w->get()) & SDL_WINDOW_BORDERLESS) == 0;
+  }
+
   // --- keyboard focus -------------------------------------------------------
 
   // Without a window manager SDL hands the keyboard to every window it shows,
   // and nobody hands it back when that window goes: closing a message box or
   // a drop-down list would leave the keyboard with no window at all. The
   // window the program activates takes it instead.
-  static bool HasKeyboard(const Screen& s) { return s.window && SDL_GetKeyboardFocus() == s.window; }
+  static void Activate(const Sdl2Window& w) {
+    SDL_RaiseWindow(w.get());
+    GiveKeyboard(w);
+  }
 
-  static void GiveKeyboard(const Screen& s) {
-    if (s.window && !HasKeyboard(s) && (SDL_GetWindowFlags(s.window) & SDL_WINDOW_SHOWN))
-      SDL_SetWindowInputFocus(s.window);
+  static bool HasKeyboard(const Sdl2Window& w) { return w.ok() && SDL_GetKeyboardFocus() == w.get(); }
+
+  static void GiveKeyboard(const Sdl2Window& w) {
+    if (w.ok() && !HasKeyboard(w) && (SDL_GetWindowFlags(w.get()) & SDL_WINDOW_SHOWN))
+      SDL_SetWindowInputFocus(w.get());
   }
 
   void GiveKeyboardToActive() {
-    auto it = screens_.find(user::desktop().active);
-    if (it != screens_.end()) GiveKeyboard(it->second);
+    if (const Sdl2Window* w = ScreenOf(active_)) GiveKeyboard(*w);
   }
 
-  std::map<HWND, Screen> screens_;
+  const int scale_;
+  std::map<HWND, std::unique_ptr<Sdl2Window>> windows_;
   std::map<Uint32, HWND> byId_;
-  bool syncing_ = false;
+  HWND active_ = nullptr;
+  POINT pointer_{0, 0};
+  Uint64 lastRead_ = 0;  // when the display was last read (SDL_GetTicks64)
+  user::CursorShape cursorShape_ = user::CursorShape::Arrow;
+  std::map<user::CursorShape, SDL_Cursor*> cursors_;
 };
 
 }  // namespace
 }  // namespace platform::backend
 
 namespace platform {
+namespace {
 
-bool AttachSdl2Backend() {
+// What the steps of opening the screen hand on to each other.
+int g_scale = 1;
+
+}  // namespace
+
+void PrepareSdl2Screen() {
+  // fontconfig's start (reading its configuration and caches) overlaps
+  // everything after this.
+  gdi::StartFontLookup();
+  backend::ReportProtocolErrors();
+  const std::optional<backend::X11ScreenLook> look = backend::LookAtX11Screen();
+  g_scale = backend::ChooseDisplayScale(std::getenv("HUIWENFANG_SCALE"), std::getenv("GDK_SCALE"), [&look] {
+    return look ? backend::XftDpiIn(look->resources) : std::nullopt;
+  });
+  // The X server can read window surfaces kept in shared memory.
+  gdi::UseSharedPixelsForScreens(look.has_value());
+  if (look && look->width > 0 && look->height > 0)
+    user::AttachBackend(
+        std::make_unique<backend::HeadlessBackend>(SIZE{look->width / g_scale, look->height / g_scale}));
+}
+
+bool StartSdl2() {
+  // Pixels reach the screen through the window surface alone: no renderer
+  // and no GL context, which would load a GL stack of about 100 MB.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
   backend::EndProcessOnLostDisplay();
   SDL_StartTextInput();
-  backend::Attach(std::make_unique<backend::Sdl2Backend>());
+  return true;
+}
+
+void AttachStartedSdl2() { user::AttachBackend(std::make_unique<backend::Sdl2Backend>(g_scale)); }
+
+bool AttachSdl2Backend() {
+  PrepareSdl2Screen();
+  if (!StartSdl2()) return false;
+  AttachStartedSdl2();
   return true;
 }
 
 void DetachSdl2Backend() {
-  backend::Attach(nullptr);
+  user::AttachBackend(nullptr);
   SDL_Quit();
 }
 

@@ -7,4 +7,8 @@ namespace platform::backend {
 // display breaks. Elsewhere it does nothing. Call once, after SDL_Init.
 void EndProcessOnLostDisplay();
 
+// Where Xlib is loaded, reports X protocol errors and goes on instead of
+// ending the process on them. Call once, before SDL_Init.
+void ReportProtocolErrors();
+
 }  // namespace platform::backend

@@ -14,8 +14,8 @@
 namespace platform::gdi {
 namespace {
 
-int g_displayWidth = 1024;
-int g_displayHeight = 768;
+int g_displayWidth = kHeadlessScreenWidth;
+int g_displayHeight = kHeadlessScreenHeight;
 
 int ClipType(const DcObject& dc) { return RegionType(dc.effClip); }
 

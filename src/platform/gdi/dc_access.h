@@ -12,7 +12,7 @@ namespace platform::gdi {
 struct DcTextState {
   COLORREF textColor = 0;
   COLORREF bkColor = 0xFFFFFF;
-  int bkMode = 2;  // OPAQUE
+  int bkMode = 2;        // OPAQUE
   HFONT font = nullptr;  // nullptr: the stock SYSTEM_FONT
   POINT currentPos{0, 0};
   UINT textAlign = 0;

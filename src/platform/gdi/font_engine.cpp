@@ -7,12 +7,18 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 #include FT_OUTLINE_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -25,29 +31,120 @@ namespace {
 
 // ---- 1. FreeType library and face ownership --------------------------------
 
-struct FaceDeleter {
-  void operator()(FT_Face f) const { FT_Done_Face(f); }
+FT_Library Library();
+
+// A face is opened once per file and shared by every size realised from it:
+// each realised font keeps an FT_Size of its own and makes it the face's
+// active size before it measures or renders.
+using SharedFace = std::shared_ptr<FT_FaceRec_>;
+
+struct SizedFace {
+  SharedFace face;
+  FT_Size size = nullptr;
+
+  SizedFace() = default;
+  explicit SizedFace(SharedFace f) : face(std::move(f)) {
+    if (face && FT_New_Size(face.get(), &size) != 0) size = nullptr;
+  }
+  SizedFace(const SizedFace&) = delete;
+  SizedFace& operator=(const SizedFace&) = delete;
+  SizedFace(SizedFace&& o) noexcept : face(std::move(o.face)), size(o.size) { o.size = nullptr; }
+  SizedFace& operator=(SizedFace&& o) noexcept {
+    std::swap(face, o.face);
+    std::swap(size, o.size);
+    return *this;
+  }
+  ~SizedFace() {
+    if (size) FT_Done_Size(size);
+  }
+  explicit operator bool() const { return face && size; }
+  FT_Face get() const { return face.get(); }
+  // The face, set to this font's size.
+  FT_Face Use() const {
+    FT_Activate_Size(size);
+    return face.get();
+  }
 };
-using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
 
 FT_Library Library();
 
-// Opens the face and records whether the file itself is bold or italic.
-// The face decides, not fontconfig: its synthetic rules report a face
-// they would embolden as bold.
-FacePtr OpenFace(FontFile* file) {
-  if (file->path.empty() || Library() == nullptr) return nullptr;
-  FT_Face face = nullptr;
-  if (FT_New_Face(Library(), file->path.c_str(), file->index, &face) != 0) return nullptr;
-  if (!FT_IS_SCALABLE(face) || FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0) {
-    FT_Done_Face(face);
+// FreeType maps a font file into memory by default, and every glyph it
+// reads then faults in the pages around it: the CJK face (21 MB) grew the
+// program by 10 MB for a few hundred glyphs. Read through a stream instead,
+// only the bytes FreeType asks for reach memory.
+unsigned long ReadFontBytes(FT_Stream stream, unsigned long offset, unsigned char* buffer,
+                            unsigned long count) {
+  const int fd = static_cast<int>(stream->descriptor.value);
+  unsigned long done = 0;
+  while (done < count) {
+    const ssize_t n = pread(fd, buffer + done, count - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<unsigned long>(n);
+  }
+  // A seek (count 0) succeeds inside the file; FreeType takes a non-zero
+  // result for a failed one.
+  return count == 0 ? (offset > stream->size ? 1 : 0) : done;
+}
+
+void CloseFontStream(FT_Stream stream) {
+  close(static_cast<int>(stream->descriptor.value));
+  delete stream;
+}
+
+// Opens face `index` of the file read through ReadFontBytes; the face owns
+// the stream from then on (FT_OPEN_STREAM with a close function).
+FT_Face OpenStreamedFace(const std::string& path, int index) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
+    close(fd);
     return nullptr;
   }
+  auto* stream = new FT_StreamRec{};
+  stream->size = static_cast<unsigned long>(st.st_size);
+  stream->descriptor.value = fd;
+  stream->read = ReadFontBytes;
+  stream->close = CloseFontStream;
+  FT_Open_Args args{};
+  args.flags = FT_OPEN_STREAM;
+  args.stream = stream;
+  FT_Face face = nullptr;
+  // FreeType closes the stream even when opening fails.
+  if (FT_Open_Face(Library(), &args, index, &face) != 0) return nullptr;
+  return face;
+}
+
+// Whether the file itself is bold. The face decides, not fontconfig: its
+// synthetic rules report a face they would embolden as bold.
+bool FaceIsBold(FT_Face face) {
   const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-  file->bold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0 ||
-               (os2 != nullptr && os2->version != 0xFFFF && os2->usWeightClass >= FW_SEMIBOLD);
+  return (face->style_flags & FT_STYLE_FLAG_BOLD) != 0 ||
+         (os2 != nullptr && os2->version != 0xFFFF && os2->usWeightClass >= FW_SEMIBOLD);
+}
+
+std::map<std::pair<std::string, int>, std::weak_ptr<FT_FaceRec_>>& OpenFaces();
+
+// The shared face of the file, opened if no font holds it now, sized for a
+// new font; records whether the file itself is bold or italic.
+SizedFace OpenFace(FontFile* file) {
+  if (file->path.empty() || Library() == nullptr) return {};
+  std::weak_ptr<FT_FaceRec_>& slot = OpenFaces()[{file->path, file->index}];
+  SharedFace face = slot.lock();
+  if (!face) {
+    FT_Face opened = OpenStreamedFace(file->path, file->index);
+    if (opened == nullptr) return {};
+    if (!FT_IS_SCALABLE(opened) || FT_Select_Charmap(opened, FT_ENCODING_UNICODE) != 0) {
+      FT_Done_Face(opened);
+      return {};
+    }
+    face = SharedFace(opened, FT_Done_Face);
+    slot = face;
+  }
+  file->bold = FaceIsBold(face.get());
   file->italic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
-  return FacePtr(face);
+  return SizedFace(std::move(face));
 }
 
 // ---- 2. Sizing and Win32 metrics of a face ---------------------------------
@@ -89,7 +186,7 @@ bool IsControl(char32_t cp) { return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && c
 
 class FtFont final : public RealizedFont {
  public:
-  FtFont(const LOGFONTA& lf, FontFile file, FacePtr face)
+  FtFont(const LOGFONTA& lf, FontFile file, SizedFace face)
       : lf_(lf), file_(std::move(file)), face_(std::move(face)) {
     wantBold_ = lf.lfWeight >= FW_SEMIBOLD;
     synthBold_ = face_ && wantBold_ && !file_.bold;
@@ -100,7 +197,7 @@ class FtFont final : public RealizedFont {
       emPixels_ = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight * 0.85;
     }
     emPixels_ = std::clamp(emPixels_, 1.0, kMaxEmPixels);
-    if (face_) SizeFace(face_.get());
+    if (face_) SizeFace(face_);
     ComputeMetrics();
   }
 
@@ -119,7 +216,8 @@ class FtFont final : public RealizedFont {
   }
 
  private:
-  void SizeFace(FT_Face face) {
+  void SizeFace(const SizedFace& sized) {
+    FT_Face face = sized.Use();
     const FT_F26Dot6 height = std::max<FT_F26Dot6>(64, static_cast<FT_F26Dot6>(std::lround(emPixels_ * 64)));
     FT_F26Dot6 width = 0;
     if (lf_.lfWidth > 0) {
@@ -191,35 +289,36 @@ class FtFont final : public RealizedFont {
     return n == 0 ? 0 : Round(static_cast<double>(sum) / n);
   }
 
-  FT_Face FallbackFace() {
+  const SizedFace* FallbackFace() {
     if (!fallbackTried_) {
       fallbackTried_ = true;
       fallbackFile_ = FallbackFontFile(primaryScript_);
       if (fallbackFile_.path != file_.path || fallbackFile_.index != file_.index) {
         fallback_ = OpenFace(&fallbackFile_);
-        if (fallback_) SizeFace(fallback_.get());
+        if (fallback_) SizeFace(fallback_);
       }
     }
-    return fallback_.get();
+    return fallback_ ? &fallback_ : nullptr;
   }
 
   GlyphImage Render(char32_t cp) {
     GlyphImage g;
     if (!face_ || IsControl(cp)) return g;
-    FT_Face face = face_.get();
+    const SizedFace* sized = &face_;
     bool faceIsBold = file_.bold;
     bool faceIsItalic = file_.italic;
-    FT_UInt index = FT_Get_Char_Index(face, static_cast<FT_ULong>(cp));
+    FT_UInt index = FT_Get_Char_Index(face_.get(), static_cast<FT_ULong>(cp));
     if (index == 0) {
-      FT_Face other = FallbackFace();
-      const FT_UInt otherIndex = other ? FT_Get_Char_Index(other, static_cast<FT_ULong>(cp)) : 0;
+      const SizedFace* other = FallbackFace();
+      const FT_UInt otherIndex = other ? FT_Get_Char_Index(other->get(), static_cast<FT_ULong>(cp)) : 0;
       if (otherIndex != 0) {
-        face = other;
+        sized = other;
         index = otherIndex;
         faceIsBold = fallbackFile_.bold;
         faceIsItalic = fallbackFile_.italic;
       }
     }
+    FT_Face face = sized->Use();
     if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0) return g;
     FT_GlyphSlot slot = face->glyph;
     FT_Pos advance = slot->advance.x;
@@ -252,9 +351,9 @@ class FtFont final : public RealizedFont {
 
   LOGFONTA lf_;
   FontFile file_;
-  FacePtr face_;
+  SizedFace face_;
   FontFile fallbackFile_;
-  FacePtr fallback_;
+  SizedFace fallback_;
   bool fallbackTried_ = false;
   bool wantBold_ = false;
   bool synthBold_ = false;
@@ -277,9 +376,10 @@ std::string CacheKey(const LOGFONTA& lf) {
   return key;
 }
 
-// Faces must close before the library, so both live in one object.
+// Faces must close before the library, so all live in one object.
 struct Engine {
   FT_Library library = nullptr;
+  std::map<std::pair<std::string, int>, std::weak_ptr<FT_FaceRec_>> faces;
   std::map<std::string, std::unique_ptr<RealizedFont>> fonts;
   Engine() {
     if (FT_Init_FreeType(&library) != 0) library = nullptr;
@@ -297,6 +397,8 @@ Engine& TheEngine() {
 
 FT_Library Library() { return TheEngine().library; }
 
+std::map<std::pair<std::string, int>, std::weak_ptr<FT_FaceRec_>>& OpenFaces() { return TheEngine().faces; }
+
 }  // namespace
 
 RealizedFont* RealizeFont(const LOGFONTA& input) {
@@ -309,7 +411,7 @@ RealizedFont* RealizeFont(const LOGFONTA& input) {
   if (it != engine.fonts.end()) return it->second.get();
   const bool fixedPitch = (lf.lfPitchAndFamily & 3) == FIXED_PITCH;
   FontFile file = ResolveFontFile(lf.lfFaceName, lf.lfWeight, lf.lfItalic != 0, fixedPitch);
-  FacePtr face = OpenFace(&file);
+  SizedFace face = OpenFace(&file);
   if (!face && !file.path.empty()) {
     // fontconfig named a file FreeType cannot use; try the well-known ones.
     file = KnownPathFontFile(ScriptOfFace(lf.lfFaceName), lf.lfWeight >= FW_SEMIBOLD);
@@ -327,6 +429,9 @@ RealizedFont* RealizeFontHandle(HFONT font) {
   return RealizeFont(obj->logfont);
 }
 
-void DropFontCaches() { TheEngine().fonts.clear(); }
+void DropFontCaches() {
+  TheEngine().fonts.clear();
+  TheEngine().faces.clear();
+}
 
 }  // namespace platform::gdi

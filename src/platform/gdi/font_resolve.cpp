@@ -5,9 +5,15 @@
 
 #include <array>
 #include <cctype>
+#include <future>
+#include <map>
+#include <mutex>
 #include <string>
+#include <tuple>
 
+#include "platform/gdi/font_answers.h"
 #include "platform/gdi/font_engine.h"
+#include "platform/gdi/thread_locale.h"
 
 namespace platform::gdi {
 namespace {
@@ -71,10 +77,29 @@ FontLookupSwitches& Switches() {
   return s;
 }
 
+// fontconfig answers the same question the same way for the whole run, and
+// the program asks a handful of them (its two faces at several sizes).
+struct MatchCache {
+  std::mutex mutex;
+  std::map<FontQuestion, FontFile> answers;
+  // The look-up started ahead of need, if any (StartFontLookup).
+  std::future<void> early;
+  // Held around every call into fontconfig, which the early look-up and the
+  // GUI thread may otherwise make at once.
+  std::mutex fontconfig;
+};
+
+MatchCache& Matches() {
+  static MatchCache cache;
+  return cache;
+}
+
 // Loaded once and released at exit, so leak checkers see a clean process.
 struct ConfigHolder {
   FcConfig* config = FcInitLoadConfigAndFonts();
   ~ConfigHolder() {
+    // An early look-up still running would match against a freed config.
+    if (MatchCache& cache = Matches(); cache.early.valid()) cache.early.wait();
     if (config != nullptr) FcConfigDestroy(config);
   }
 };
@@ -84,10 +109,11 @@ FcConfig* Config() {
   return holder.config;
 }
 
-FontFile MatchWithFontconfig(std::string_view family, int weight, bool italic) {
+FontFile MatchUncached(std::string_view family, int weight, bool italic) {
   FontFile result;
   FcConfig* config = Config();
   if (config == nullptr) return result;
+  std::lock_guard lock(Matches().fontconfig);
   FcPattern* pattern = FcPatternCreate();
   if (pattern == nullptr) return result;
   const std::string familyZ(family);
@@ -118,6 +144,18 @@ FontFile MatchWithFontconfig(std::string_view family, int weight, bool italic) {
   }
   FcPatternDestroy(match);
   return result;
+}
+
+FontFile MatchWithFontconfig(std::string_view family, int weight, bool italic) {
+  MatchCache& cache = Matches();
+  auto key = std::make_tuple(std::string(family), weight, italic);
+  {
+    std::lock_guard lock(cache.mutex);
+    if (auto it = cache.answers.find(key); it != cache.answers.end()) return it->second;
+  }
+  FontFile f = MatchUncached(family, weight, italic);
+  std::lock_guard lock(cache.mutex);
+  return cache.answers.emplace(std::move(key), std::move(f)).first->second;
 }
 
 bool Readable(const char* path) { return access(path, R_OK) == 0; }
@@ -195,7 +233,48 @@ FontFile FallbackFontFile(FontScript primary) {
   return KnownPathFontFile(toCjk ? FontScript::Cjk : FontScript::Latin, false);
 }
 
+void StartFontLookup() {
+  MatchCache& cache = Matches();
+  std::lock_guard lock(cache.mutex);
+  if (cache.early.valid() || !Switches().fontconfig) return;
+  // The program's usual questions: its two families, regular and bold.
+  std::vector<FontQuestion> usual;
+  for (std::string_view family : {kSansFamily, kCjkFamily})
+    for (int weight : {FW_NORMAL, FW_BOLD}) usual.emplace_back(std::string(family), weight, false);
+  // The stamp is taken before fontconfig reads anything, so a change made
+  // while it loads is seen as one on the next run.
+  const std::string path = FontAnswersPath();
+  std::string stamp = FontconfigStamp();
+  if (std::optional<FontAnswers> kept = ReadFontAnswers(path, stamp)) {
+    std::size_t known = 0;
+    for (const FontQuestion& q : usual)
+      for (const auto& [question, answer] : *kept)
+        if (question == q) ++known;
+    if (known == usual.size()) {
+      for (auto& [question, answer] : *kept) cache.answers.emplace(question, std::move(answer));
+      return;  // fontconfig is not started at all unless a new question comes
+    }
+  }
+  cache.early = std::async(std::launch::async, [usual, path, stamp = std::move(stamp),
+                                                locale = std::make_shared<ThreadLocale>()] {
+    ThreadLocale::Use inLocale(*locale);
+    // Loading the configuration is most of the work: its files, then the
+    // caches of every font directory.
+    if (Config() == nullptr) return;
+    FontAnswers answers;
+    for (const auto& [family, weight, italic] : usual)
+      answers.emplace_back(FontQuestion{family, weight, italic}, MatchWithFontconfig(family, weight, italic));
+    WriteFontAnswers(path, stamp, answers);
+  });
+}
+
 void SetFontLookupForTesting(FontLookupSwitches switches) {
+  {
+    MatchCache& cache = Matches();
+    if (cache.early.valid()) cache.early.get();
+    std::lock_guard lock(cache.mutex);
+    cache.answers.clear();
+  }
   Switches() = switches;
   DropFontCaches();
 }

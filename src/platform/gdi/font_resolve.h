@@ -45,6 +45,15 @@ namespace platform::gdi {
 // nothing; empty path when none of them exists.
 FontFile KnownPathFontFile(FontScript script, bool bold);
 
+// Finds the files of the program's usual faces ahead of need: from the
+// answers kept by an earlier run when nothing fontconfig reads has changed
+// (font_answers.h), else by loading fontconfig on a thread of its own, so
+// that the work overlaps whatever the program does next (opening the
+// display), and keeping its answers for the next run. Look-ups made before
+// the thread finishes wait for the configuration, then take its answers.
+// Harmless to call more than once.
+void StartFontLookup();
+
 // Lets tests walk the fall-back paths of a machine without fonts. Both are
 // on by default. Changing them drops every cached face (font_engine.h).
 struct FontLookupSwitches {

@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "platform/gdi/dirty_rects.h"
+#include "platform/gdi/prefault.h"
 #include "platform/win32/base.h"
 
 namespace platform::gdi {
@@ -16,16 +19,26 @@ namespace platform::gdi {
 struct PixelBuffer {
   int width = 0;
   int height = 0;
-  std::vector<std::uint32_t> pixels;
+  std::vector<std::uint32_t, PixelAllocator<std::uint32_t>> pixels;
 
-  // Union of everything written since the owner last presented the buffer,
-  // so that only changed areas reach the screen. Empty when right <= left.
-  RECT dirty{0, 0, 0, 0};
+  // What was written since the owner last presented the buffer, so that
+  // only changed areas reach the screen.
+  DirtyRects dirty;
 
   PixelBuffer() = default;
   PixelBuffer(int w, int h, std::uint32_t fill = 0)
-      : width(std::max(w, 0)), height(std::max(h, 0)),
-        pixels(static_cast<std::size_t>(std::max(w, 0)) * static_cast<std::size_t>(std::max(h, 0)), fill) {}
+      : PixelBuffer(w, h, fill, PixelAllocator<std::uint32_t>()) {}
+  PixelBuffer(int w, int h, std::uint32_t fill, const PixelAllocator<std::uint32_t>& alloc)
+      : width(std::max(w, 0)),
+        height(std::max(h, 0)),
+        pixels(static_cast<std::size_t>(std::max(w, 0)) * static_cast<std::size_t>(std::max(h, 0)), fill,
+               alloc) {}
+
+  // The surface of a top-level window: kept where the screen can read it
+  // (shared_pixels.h).
+  static std::shared_ptr<PixelBuffer> ForScreen(int w, int h, std::uint32_t fill) {
+    return std::make_shared<PixelBuffer>(w, h, fill, PixelAllocator<std::uint32_t>(true));
+  }
 
   std::uint32_t* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
   const std::uint32_t* row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * width; }
@@ -38,21 +51,12 @@ struct PixelBuffer {
     right = std::min(right, width);
     bottom = std::min(bottom, height);
     if (right <= left || bottom <= top) return;
-    if (dirty.right <= dirty.left || dirty.bottom <= dirty.top) {
-      dirty = RECT{left, top, right, bottom};
-    } else {
-      dirty.left = std::min<LONG>(dirty.left, left);
-      dirty.top = std::min<LONG>(dirty.top, top);
-      dirty.right = std::max<LONG>(dirty.right, right);
-      dirty.bottom = std::max<LONG>(dirty.bottom, bottom);
-    }
+    dirty.Add(RECT{left, top, right, bottom});
   }
-  void ClearDirty() { dirty = RECT{0, 0, 0, 0}; }
+  void ClearDirty() { dirty.Clear(); }
 };
 
-constexpr std::uint32_t ToPixel(COLORREF c) {
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
+constexpr std::uint32_t ToPixel(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 constexpr COLORREF ToColorRef(std::uint32_t p) {
   return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
 }

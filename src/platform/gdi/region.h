@@ -10,14 +10,14 @@ namespace platform::gdi {
 
 class Region {
  public:
-  Region() = default;                  // empty
-  explicit Region(const RECT& r);      // empty if r is empty or reversed
+  Region() = default;                                       // empty
+  explicit Region(const RECT& r);                           // empty if r is empty or reversed
   static Region FromRects(const std::vector<RECT>& rects);  // union of rects
   // The pixel set of Win32's CreateRoundRectRgn(l, t, r, b, w, h).
   static Region RoundRect(int left, int top, int right, int bottom, int ellipseW, int ellipseH);
 
   bool IsEmpty() const { return rects_.empty(); }
-  RECT Box() const;                    // {0,0,0,0} when empty
+  RECT Box() const;  // {0,0,0,0} when empty
   bool Contains(int x, int y) const;
   bool Intersects(const RECT& r) const;
   void Offset(int dx, int dy);

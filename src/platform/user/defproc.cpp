@@ -2,7 +2,6 @@
 // not handle.
 #include <cstring>
 
-#include "platform/backend/backend.h"
 #include "platform/user/frame.h"
 #include "platform/user/window.h"
 
@@ -66,7 +65,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       const char* text = reinterpret_cast<const char*>(lParam);
       w->text = text ? text : "";
       if (!w->isChild()) {
-        if (auto* b = platform::backend::Current()) b->TopLevelChanged(hwnd);
+        SyncTopLevel(hwnd);
       } else if ((w->style & WS_CAPTION) == WS_CAPTION) {
         RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
       }

@@ -2,7 +2,6 @@
 // navigation, and the clean-up of all of that when a window goes away.
 #include <algorithm>
 
-#include "platform/backend/backend.h"
 #include "platform/user/input.h"
 #include "platform/user/paint.h"
 #include "platform/user/queue.h"
@@ -117,6 +116,7 @@ HWND SetActiveWindow(HWND hwnd) {
       desktop().focus = nullptr;
       SendMessageA(f, WM_KILLFOCUS, 0, 0);
     }
+    if (IsWindow(old)) SyncTopLevel(old);
   }
   if (hwnd && desktop().active == hwnd && IsWindow(hwnd)) {
     auto& tl = desktop().topLevels;
@@ -124,7 +124,7 @@ HWND SetActiveWindow(HWND hwnd) {
     tl.insert(tl.begin(), hwnd);
     SendMessageA(hwnd, WM_NCACTIVATE, TRUE, 0);
     SendMessageA(hwnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
-    if (auto* b = platform::backend::Current()) b->TopLevelChanged(hwnd);
+    SyncTopLevel(hwnd);
   }
   return old;
 }

@@ -116,7 +116,13 @@ void PostMouse(HWND target, UINT clientMsg, UINT ncMsg, POINT screen, WPARAM ext
 void InjectMouseMove(POINT screen) {
   desktop().cursor = screen;
   CheckLeave(screen);
-  if (HWND t = MouseTarget(screen)) PostMouse(t, WM_MOUSEMOVE, WM_NCMOUSEMOVE, screen, 0);
+  if (HWND t = MouseTarget(screen)) {
+    // What DefWindowProc's WM_SETCURSOR would do: the class cursor over the
+    // client area, the arrow over frames.
+    const Window* w = FromHandle(t);
+    ShowCursorShape(w && ClientContains(*w, screen) ? w->cls->cursor : nullptr);
+    PostMouse(t, WM_MOUSEMOVE, WM_NCMOUSEMOVE, screen, 0);
+  }
 }
 
 void InjectMouseButton(POINT screen, MouseButton button, bool down) {

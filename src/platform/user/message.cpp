@@ -8,9 +8,8 @@
 // Sections: queue · timers · waiting · retrieval · dispatch and translation
 #include <algorithm>
 #include <deque>
-#include <thread>
 
-#include "platform/backend/backend.h"
+#include "platform/user/backend.h"
 #include "platform/user/clock.h"
 #include "platform/user/input.h"
 #include "platform/user/queue.h"
@@ -103,28 +102,17 @@ void SetIdleHook(std::function<bool()> hook) { queue().idleHook = std::move(hook
 // --- waiting ----------------------------------------------------------------
 
 bool WaitForWork() {
-  auto next = NextTimerDue();
-  std::uint64_t now = NowMs();
-  if (auto* b = platform::backend::Current()) {
-    // Show what changed before going to sleep.
-    for (HWND t : desktop().topLevels)
-      if (Window* w = FromHandle(t);
-          w && w->surface && w->visible() && w->surface->dirty.right > w->surface->dirty.left)
-        b->Present(t, *w->surface);
-    int timeout = -1;
-    if (next) timeout = *next <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(*next - now, 1u << 30));
-    b->WaitEvents(timeout);
-    return true;
-  }
+  // Show what changed before going to sleep.
+  const std::optional<std::uint64_t> next = NextTimerDue();
+  std::optional<std::uint64_t> wake = PresentChangedTopLevels(next);
   if (queue().idleHook && queue().idleHook()) return true;
-  if (!next) return false;
-  if (*next > now) {
-    if (IsVirtualClock())
-      AdvanceVirtualClock(*next - now);
-    else
-      std::this_thread::sleep_for(std::chrono::milliseconds(*next - now));
+  if (next) wake = wake ? std::min(*wake, *next) : *next;
+  int timeout = -1;
+  if (wake) {
+    const std::uint64_t now = NowMs();
+    timeout = *wake <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(*wake - now, 1u << 30));
   }
-  return true;
+  return CurrentBackend().WaitEvents(timeout);
 }
 
 }  // namespace platform::user
@@ -180,7 +168,7 @@ VOID PostQuitMessage(int exitCode) {
 // --- retrieval --------------------------------------------------------------
 
 BOOL PeekMessageA(LPMSG out, HWND hwnd, UINT lo, UINT hi, UINT flags) {
-  if (auto* b = platform::backend::Current()) b->PumpEvents();
+  CurrentBackend().PumpEvents();
   auto& q = queue();
   const bool remove = (flags & PM_REMOVE) != 0;
   MSG m{};

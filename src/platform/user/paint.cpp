@@ -216,7 +216,7 @@ void InvalidateWindowAll(Window& w, bool erase, bool frame) {
 }
 
 void OnTopLevelResized(Window& w) {
-  w.surface = std::make_shared<gdi::PixelBuffer>(w.width(), w.height(), 0xFFFFFF);
+  w.surface = gdi::PixelBuffer::ForScreen(w.width(), w.height(), 0xFFFFFF);
   w.surface->Touch(0, 0, w.width(), w.height());
 }
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/backend/backend.h"
+#include "platform/user/backend.h"
 #include "platform/user/clipboard.h"
 #include "platform/user/frame.h"
 #include "platform/user/window.h"
@@ -62,23 +62,23 @@ HMODULE FindModule(const char* name) {
   return nullptr;
 }
 
-std::string& headlessClipboard() {
-  static std::string s;
-  return s;
-}
-
 }  // namespace
 
-std::string GetClipboardText() {
-  if (auto* b = platform::backend::Current()) return b->ClipboardText();
-  return headlessClipboard();
-}
+std::string GetClipboardText() { return CurrentBackend().ClipboardText(); }
 
-void SetClipboardText(const std::string& utf8) {
-  if (auto* b = platform::backend::Current())
-    b->SetClipboardText(utf8);
-  else
-    headlessClipboard() = utf8;
+void SetClipboardText(const std::string& utf8) { CurrentBackend().SetClipboardText(utf8); }
+
+void ShowCursorShape(HCURSOR cursor) {
+  // The cursor handles are the IDC_* names themselves (LoadCursorA).
+  const auto id = reinterpret_cast<std::uintptr_t>(cursor);
+  CursorShape shape = CursorShape::Arrow;
+  if (id == reinterpret_cast<std::uintptr_t>(IDC_IBEAM))
+    shape = CursorShape::IBeam;
+  else if (id == reinterpret_cast<std::uintptr_t>(IDC_WAIT))
+    shape = CursorShape::Wait;
+  else if (id == reinterpret_cast<std::uintptr_t>(IDC_HAND))
+    shape = CursorShape::Hand;
+  CurrentBackend().SetCursorShape(shape);
 }
 
 }  // namespace platform::user
@@ -86,8 +86,7 @@ void SetClipboardText(const std::string& utf8) {
 using namespace platform::user;
 
 int GetSystemMetrics(int index) {
-  SIZE screen{1280, 1024};
-  if (auto* b = platform::backend::Current()) screen = b->ScreenSize();
+  const SIZE screen = CurrentBackend().ScreenSize();
   switch (index) {
     case SM_CXSCREEN:
     case SM_CXFULLSCREEN:
@@ -181,6 +180,7 @@ HCURSOR SetCursor(HCURSOR cursor) {
   static HCURSOR current = nullptr;
   HCURSOR old = current;
   current = cursor;
+  ShowCursorShape(cursor);
   return old;
 }
 

@@ -1,6 +1,7 @@
 // The headless test API (platform/testing.h) over the window manager.
 #include "platform/testing.h"
 
+#include "platform/user/backend.h"
 #include "platform/user/clock.h"
 #include "platform/user/input.h"
 #include "platform/user/queue.h"
@@ -83,6 +84,14 @@ void Reset() {
   auto& d = user::desktop();
   d.focus = d.active = d.capture = nullptr;
   d.cursor = POINT{0, 0};
+  user::AttachBackend(nullptr);
+}
+
+backend::HeadlessBackend& AttachHeadlessScreen(SIZE screen) {
+  auto headless = std::make_unique<backend::HeadlessBackend>(screen);
+  backend::HeadlessBackend& ref = *headless;
+  user::AttachBackend(std::move(headless));
+  return ref;
 }
 
 }  // namespace platform::testing

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,6 +64,9 @@ struct Window {
 
   // Top-level windows own the surface their whole tree draws into.
   std::shared_ptr<gdi::PixelBuffer> surface;
+  // When the surface last went to the screen (none yet: the next present
+  // goes out at once).
+  std::optional<std::uint64_t> lastPresentMs;
 
   bool destroying = false;
   bool trackLeave = false;
@@ -90,8 +94,6 @@ struct Desktop {
   HWND active = nullptr;
   HWND capture = nullptr;
   POINT cursor{0, 0};
-  int screenWidth = 1280;
-  int screenHeight = 1024;
 };
 Desktop& desktop();
 
@@ -120,6 +122,17 @@ HWND HitTest(POINT screenPt, bool skipDisabled);
 void InvalidateWindowAll(Window& w, bool erase, bool frame);
 void OnTopLevelResized(Window& w);
 void OnWindowDestroyed(HWND hwnd);  // clears capture/focus/timers/backends
+
+// The backend's side (backend.cpp). SyncTopLevel tells the backend how a
+// top-level window looks now. PresentChangedTopLevels presents the changed
+// pixels of every shown top-level window, each at most once per frame;
+// nextWake is when the loop wakes anyway (the next timer). It returns when
+// the loop must wake to present what it held back, if earlier.
+inline constexpr std::uint64_t kFrameMs = 16;
+void SyncTopLevel(HWND hwnd);
+std::optional<std::uint64_t> PresentChangedTopLevels(std::optional<std::uint64_t> nextWake);
+// Shows the cursor a cursor handle stands for (system.cpp).
+void ShowCursorShape(HCURSOR cursor);
 
 // Delivers a message straight to the window procedure, keeping the window
 // alive for the duration.

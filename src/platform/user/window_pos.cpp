@@ -4,7 +4,6 @@
 // Sections: frames · coordinates · SetWindowPos and friends · hit testing
 #include <algorithm>
 
-#include "platform/backend/backend.h"
 #include "platform/user/frame.h"
 #include "platform/user/input.h"
 #include "platform/user/window.h"
@@ -241,8 +240,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   } else if (wp.flags & SWP_FRAMECHANGED) {
     w->framePending = true;
   }
-  if (!w->isChild())
-    if (auto* b = platform::backend::Current()) b->TopLevelChanged(hwnd);
+  if (!w->isChild()) SyncTopLevel(hwnd);
 
   SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
   return IsWindow(hwnd);

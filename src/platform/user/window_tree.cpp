@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/backend/backend.h"
+#include "platform/user/backend.h"
 #include "platform/user/window.h"
 
 namespace platform::user {
@@ -132,7 +132,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     FromHandle(parent)->children.push_back(hwnd);
   } else {
     desktop().topLevels.insert(desktop().topLevels.begin(), hwnd);
-    win->surface = std::make_shared<platform::gdi::PixelBuffer>(win->width(), win->height(), 0xFFFFFF);
+    win->surface = platform::gdi::PixelBuffer::ForScreen(win->width(), win->height(), 0xFFFFFF);
     win->surface->Touch(0, 0, win->width(), win->height());  // a new window is shown whole
   }
   win->client = DefaultClientRect(*win, win->rect);
@@ -171,7 +171,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   if (win->isChild() && !(exStyle & WS_EX_NOPARENTNOTIFY))
     SendMessageA(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, win->id), reinterpret_cast<LPARAM>(hwnd));
   if (!IsWindow(hwnd)) return nullptr;
-  if (auto* b = platform::backend::Current(); b && !win->isChild()) b->TopLevelCreated(hwnd);
+  if (!win->isChild()) SyncTopLevel(hwnd);
   if (style & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
   return IsWindow(hwnd) ? hwnd : nullptr;
 }
@@ -210,7 +210,7 @@ BOOL DestroyWindow(HWND hwnd) {
     Window* dw = FromHandle(*it);
     if (!dw) continue;
     OnWindowDestroyed(*it);
-    if (auto* b = platform::backend::Current(); b && !dw->isChild()) b->TopLevelDestroyed(*it);
+    if (!dw->isChild()) CurrentBackend().TopLevelDestroyed(*it);
     Unlink(*dw);
     if (dw->windowRgnHandle) DeleteObject(dw->windowRgnHandle);
     dw->windowRgnHandle = nullptr;

@@ -11,6 +11,11 @@
 #
 # Environment: HWF_E2E_DISPLAYS="first last" limits the display numbers tried
 # (default "91 190"); HWF_E2E_KEEP=1 keeps the work folder for a look.
+#
+# A script may set E2E_SCREEN (Xvfb's screen, default 1280x1024x24) before
+# e2e_start_display, and E2E_SCALE (default 1) to the program's HiDPI scale:
+# clicks, moves and the first-frame probes then take layout positions and
+# multiply them. Screenshots stay in screen pixels.
 
 # --- requirements ------------------------------------------------------------
 
@@ -19,6 +24,8 @@ E2E_XVFB_PID=""
 E2E_APP_PID=""
 E2E_WID=""
 E2E_PROG=""
+E2E_SCREEN=${E2E_SCREEN:-1280x1024x24}
+E2E_SCALE=${E2E_SCALE:-1}
 
 # Skips the test (exit 77) when a tool is missing.
 e2e_require() {
@@ -34,6 +41,8 @@ e2e_setup() {
   [ -n "${1:-}" ] || { echo "usage: $0 <path-to-huiwenfang>"; exit 2; }
   E2E_PROG=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
   [ -x "$E2E_PROG" ] || { echo "program $E2E_PROG not built: skipped"; exit 77; }
+  # The desktop's own scale must not reach a flow that did not ask for one.
+  unset GDK_SCALE HUIWENFANG_SCALE
   E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/hwf-e2e.XXXXXX")
   mkdir -p "$E2E_WORK/out"
   trap e2e_cleanup EXIT
@@ -60,7 +69,7 @@ e2e_start_display() {
     # -noreset: by default the server resets whenever its last client leaves
     # (a probe below, or the program of an earlier step), and a program that
     # connects during the reset can be left without its windows.
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$E2E_WORK/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "$E2E_SCREEN" -nolisten tcp -noreset >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     # Another run may have taken the number in the meantime: Xvfb then ends.
     if e2e_wait_for 10 e2e_display_up "$n"; then
@@ -84,7 +93,7 @@ e2e_display_up() {
 # Starts the program in $E2E_WORK/out (the save dialog's first folder) and
 # waits for its main window and the first complete frame.
 e2e_start_app() {
-  (cd "$E2E_WORK/out" && exec "$E2E_PROG") >"$E2E_WORK/app.log" 2>&1 &
+  (cd "$E2E_WORK/out" && HUIWENFANG_SCALE=$E2E_SCALE exec "$E2E_PROG") >"$E2E_WORK/app.log" 2>&1 &
   E2E_APP_PID=$!
   E2E_WID=$(e2e_find_window '澜帆绘纹坊' 30) || {
     e2e_describe_app
@@ -113,11 +122,12 @@ e2e_describe_app() {
 # outline (0x00D58F1B) on the left edge of the first and the last button.
 e2e_first_frame_shown() {
   e2e_shot "$E2E_WORK/first.ppm" 2>/dev/null || return 1
-  [ "$(e2e_pixel 800 212)" = "56,160,245" ] &&
-    [ "$(e2e_pixel 846 106)" = "128,255,128" ] &&
-    [ "$(e2e_pixel 370 356)" = "128,128,255" ] &&
-    [ "$(e2e_pixel 852 246)" = "27,143,213" ] &&
-    [ "$(e2e_pixel 852 342)" = "27,143,213" ]
+  local s=$E2E_SCALE
+  [ "$(e2e_pixel $((800 * s)) $((212 * s)))" = "56,160,245" ] &&
+    [ "$(e2e_pixel $((846 * s)) $((106 * s)))" = "128,255,128" ] &&
+    [ "$(e2e_pixel $((370 * s)) $((356 * s)))" = "128,128,255" ] &&
+    [ "$(e2e_pixel $((852 * s)) $((246 * s)))" = "27,143,213" ] &&
+    [ "$(e2e_pixel $((852 * s)) $((342 * s)))" = "27,143,213" ]
 }
 
 # Waits up to $1 seconds for the program to end and puts its exit status in
@@ -143,6 +153,24 @@ e2e_cpu_ticks() {
   stat=${stat##*) }
   # utime and stime are fields 14 and 15 of the line, 12 and 13 after ")".
   awk '{print $12 + $13}' <<<"$stat"
+}
+
+# Starts a CPU measurement of the program: e2e_cpu_used then tells how much
+# of one core it used since.
+e2e_cpu_start() {
+  E2E_CPU_T0=$(date +%s%N)
+  E2E_CPU_C0=$(e2e_cpu_ticks "$E2E_APP_PID") || fail "cannot read the program's CPU time"
+}
+
+# Sets E2E_CPU_USED (seconds of CPU), E2E_CPU_WALL (seconds) and
+# E2E_CPU_PERCENT (of one core) since e2e_cpu_start.
+e2e_cpu_used() {
+  local c1 t1
+  c1=$(e2e_cpu_ticks "$E2E_APP_PID") || fail "the program ended while its CPU time was measured"
+  t1=$(date +%s%N)
+  E2E_CPU_USED=$(awk -v c="$((c1 - E2E_CPU_C0))" -v hz="$(getconf CLK_TCK)" 'BEGIN {printf "%.3f", c / hz}')
+  E2E_CPU_WALL=$(awk -v t="$((t1 - E2E_CPU_T0))" 'BEGIN {printf "%.3f", t / 1e9}')
+  E2E_CPU_PERCENT=$(awk -v u="$E2E_CPU_USED" -v w="$E2E_CPU_WALL" 'BEGIN {printf "%.2f", 100 * u / w}')
 }
 
 # --- windows -----------------------------------------------------------------
@@ -239,13 +267,13 @@ e2e_count_colour() {
 # --- input -------------------------------------------------------------------
 
 # Moves the pointer to ($1,$2) of the main window (client pixels: without a
-# window manager the X window is the client area).
+# window manager the X window is the client area; times E2E_SCALE).
 e2e_move() {
-  xdotool mousemove --window "$E2E_WID" "$1" "$2"
+  xdotool mousemove --window "$E2E_WID" $(($1 * E2E_SCALE)) $(($2 * E2E_SCALE))
 }
 
 e2e_click() {
-  xdotool mousemove --window "$E2E_WID" "$1" "$2" click 1
+  xdotool mousemove --window "$E2E_WID" $(($1 * E2E_SCALE)) $(($2 * E2E_SCALE)) click 1
 }
 
 # Clicks the middle of a 69×21 command button whose top-left is ($1,$2).
