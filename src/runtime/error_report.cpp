@@ -25,7 +25,15 @@ void SetErrorReporter(ErrorReporter reporter) {
 
 void ReportError(HWND owner, std::string_view title, std::exception_ptr error) noexcept {
   try {
-    Current()(owner, DescribeError(title, error));
+    ReportProblem(owner, DescribeError(title, error));
+  } catch (...) {
+    std::fputs("huiwenfang: an error could not be reported\n", stderr);
+  }
+}
+
+void ReportProblem(HWND owner, const ErrorBox& box) noexcept {
+  try {
+    Current()(owner, box);
   } catch (...) {
     // A reporter that fails must not take the event loop down with it.
     std::fputs("huiwenfang: an error could not be reported\n", stderr);

@@ -21,4 +21,8 @@ void SetErrorReporter(ErrorReporter reporter);
 // Describes the error and shows it, owned by `owner`. Never throws.
 void ReportError(HWND owner, std::string_view title, std::exception_ptr error) noexcept;
 
+// Shows a box the program words itself (what is wrong with a pasted code,
+// say) the same way. Never throws.
+void ReportProblem(HWND owner, const ErrorBox& box) noexcept;
+
 }  // namespace runtime
