@@ -117,12 +117,14 @@ struct Key {
   UINT modifier;  // 0, VK_SHIFT, VK_MENU or VK_CONTROL held around vk
 };
 
-constexpr std::array<Key, 24> kKeys{{
-    {VK_TAB, 0},        {VK_TAB, VK_SHIFT}, {VK_SPACE, 0},    {VK_RETURN, 0},        {VK_ESCAPE, 0},
-    {VK_LEFT, 0},       {VK_RIGHT, 0},      {VK_UP, 0},       {VK_DOWN, 0},          {VK_F4, 0},
-    {VK_DOWN, VK_MENU}, {VK_BACK, 0},       {VK_DELETE, 0},   {VK_HOME, 0},          {VK_END, 0},
-    {VK_PRIOR, 0},      {VK_NEXT, 0},       {'S', VK_MENU},   {'N', VK_MENU},        {'Y', VK_MENU},
-    {'I', VK_MENU},     {'A', VK_CONTROL},  {VK_UP, VK_MENU}, {VK_RETURN, VK_SHIFT},
+// The last six open the context menu and use its accelerators.
+constexpr std::array<Key, 30> kKeys{{
+    {VK_TAB, 0},        {VK_TAB, VK_SHIFT}, {VK_SPACE, 0},       {VK_RETURN, 0},        {VK_ESCAPE, 0},
+    {VK_LEFT, 0},       {VK_RIGHT, 0},      {VK_UP, 0},          {VK_DOWN, 0},          {VK_F4, 0},
+    {VK_DOWN, VK_MENU}, {VK_BACK, 0},       {VK_DELETE, 0},      {VK_HOME, 0},          {VK_END, 0},
+    {VK_PRIOR, 0},      {VK_NEXT, 0},       {'S', VK_MENU},      {'N', VK_MENU},        {'Y', VK_MENU},
+    {'I', VK_MENU},     {'A', VK_CONTROL},  {VK_UP, VK_MENU},    {VK_RETURN, VK_SHIFT}, {VK_APPS, 0},
+    {VK_F10, VK_SHIFT}, {VK_LEFT, VK_MENU}, {VK_RIGHT, VK_MENU}, {'C', VK_CONTROL},     {'V', VK_CONTROL},
 }};
 
 const char* const kTexts[] = {
@@ -364,7 +366,7 @@ bool OnIdle() {
   return CloseOneStep();
 }
 
-// Like the program's own loop: the form sees Tab first.
+// Like the program's own loop: the window sees its accelerators and Tab first.
 void Pump() {
   MSG msg;
   for (int n = 0; n < 200000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
@@ -373,7 +375,7 @@ void Pump() {
       return;
     }
     if (g_run->form->Form().Ended()) continue;
-    if (g_run->form->Form().PreTranslateMessage(msg)) continue;
+    if (g_run->form->PreTranslateMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
@@ -391,8 +393,9 @@ Counts Live() {
 }
 
 void ExpectCounts(const Counts& want, const Counts& got, const char* when) {
-  static const char* const kNames[] = {"none", "DC",     "bitmap",  "brush",  "pen",
-                                       "font", "region", "palette", "window", "module"};
+  static const char* const kNames[] = {"none",   "DC",      "bitmap", "brush",  "pen",  "font",
+                                       "region", "palette", "window", "module", "menu", "global"};
+  static_assert(std::size(kNames) == static_cast<std::size_t>(HandleKind::Count));
   bool same = true;
   for (std::size_t k = 1; k < want.size(); ++k) same &= want[k] == got[k];
   if (same) return;

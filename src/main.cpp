@@ -69,7 +69,7 @@ int Run(app::Form1& form1) {
   runtime::Form& form = form1.Form();
   MSG msg;
   while (!form.Ended() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (form.PreTranslateMessage(msg)) continue;
+    if (form1.PreTranslateMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -3,11 +3,15 @@
 
 #include <stdexcept>
 
+#include "app/export_types.h"
 #include "app/form1_layout.h"
 #include "skin/skin_install.h"
 
 namespace app {
 namespace {
+
+// Overwrite prompt and no read-only box; a new file needs no asking.
+constexpr DWORD kExportDialogFlags = 0x0002 | 0x0004;
 
 template <typename T>
 T* Require(T* p, const char* what) {
@@ -39,6 +43,15 @@ Form1::Form1(Form1Options options)
                                .rnd = *rnd_,
                                .clock = options.clock ? options.clock : patterns::SystemLocalNow,
                                .icolor = 0});
+  ctx_->onPatternDrawn = [this](const patterns::PatternCode& code) { history_.Add(code, effect_); };
+  ctx_->onEffectDrawn = [this] {
+    effect_ = EffectShown{.tiled = true, .tile = ctx_->lastPattern};
+    history_.SetCurrentEffect(effect_);
+  };
+  cdlExport_ = std::make_unique<runtime::CommonDialog>(
+      f.Hwnd(), ExportFilter(), options.dialogs ? *options.dialogs : runtime::SystemDialogs());
+  cdlExport_->SetFlags(kExportDialogFlags);
+  cdlExport_->SetDefaultExt(kExportTypes[0].extension);
   Wire();
 }
 
@@ -58,6 +71,13 @@ void Form1::Wire() {
   f.On("Timer2_Timer", [this] { Timer2_Timer(); });
   f.On("cmdexit_Click", [this] { cmdexit_Click(); });
   f.On("Label11_Click", [this] { Label11_Click(); });
+  f.On("mnuPrevious_Click", [this] { mnuPrevious_Click(); });
+  f.On("mnuNext_Click", [this] { mnuNext_Click(); });
+  f.On("mnuCopyCode_Click", [this] { mnuCopyCode_Click(); });
+  f.On("mnuPasteCode_Click", [this] { mnuPasteCode_Click(); });
+  f.On("mnuExportTile_Click", [this] { mnuExportTile_Click(); });
+  f.On("mnuExportSheet_Click", [this] { mnuExportSheet_Click(); });
+  f.OnContextMenu([this](HWND from, POINT at) { return OnContextMenu(from, at); });
 }
 
 std::string Form1::Combo1Text() const {

@@ -5,7 +5,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
+#include "app/pattern_history.h"
 #include "patterns/pattern_context.h"
 #include "patterns/random_source.h"
 #include "runtime/form.h"
@@ -19,6 +21,21 @@ inline constexpr const char* kAmplitudes[] = {"8",   "16",  "24",  "32",  "64", 
 inline constexpr DWORD kCommonDialogFlags = 12294;  // 0x3006
 inline constexpr patterns::Colour kPicpaintForeColor = 0x00FF0000;
 inline constexpr const char* kSaveDialogTitle = "保存";
+
+// The context menu of the canvas and the effect picture, in its order.
+enum MenuCommand : UINT {
+  kMenuPrevious = 1,  // 上一个图案, Alt+←
+  kMenuNext,          // 下一个图案, Alt+→
+  kMenuCopyCode,      // 复制图案编号, Ctrl+C
+  kMenuPasteCode,     // 粘贴图案编号, Ctrl+V
+  kMenuExportTile,    // 导出高清图案…
+  kMenuExportSheet,   // 导出四方连续图…
+};
+
+struct MenuDeleter {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using OwnedMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 
 struct Form1Options {
   // The random stream; by default a fresh one in its fixed start state.
@@ -46,6 +63,16 @@ class Form1 {
   // Raises Form_Load, shows the window and focuses the first tab stop.
   void LoadAndShow() { form_->LoadAndShow(); }
 
+  // The message loop's look at a message before it is dispatched: the
+  // accelerators of the context menu, then Tab between controls. True when
+  // the message was used up.
+  bool PreTranslateMessage(const MSG& msg);
+
+  // The patterns of this run, as 上一个图案 and 下一个图案 step through them.
+  const PatternHistory& History() const { return history_; }
+  // The context menu as it would open now, items that cannot act grayed.
+  OwnedMenu BuildContextMenu();
+
   // The handlers, public so that ticks and tests can call them as plain calls.
   void Form_Load();
   void cmdpaint_Click();
@@ -61,11 +88,29 @@ class Form1 {
   void Timer2_Timer();
   void cmdexit_Click();
   void Label11_Click();
+  // The context menu's commands; each does nothing where it cannot act.
+  void mnuPrevious_Click();
+  void mnuNext_Click();
+  void mnuCopyCode_Click();
+  void mnuPasteCode_Click();
+  void mnuExportTile_Click();
+  void mnuExportSheet_Click();
 
   std::string Combo1Text() const;
 
  private:
   void Wire();
+  bool OnContextMenu(HWND from, POINT at);
+  const char* AcceleratorEvent(const MSG& msg) const;
+  bool CanAct(MenuCommand command) const;
+  void Step(bool forward);
+  // Canvas, tile buffer and effect picture as the entry keeps them.
+  void ShowEntry(const HistoryEntry& entry);
+  // The pattern of a code on the canvas and in the tile buffer, its colours
+  // made the current ones.
+  void ShowPattern(const patterns::PatternCode& code);
+  void ExportCurrentPattern(int repeat, const char* title);
+  void ReportProblem(const std::string& text);
 
   std::unique_ptr<patterns::Pcg32Random> own_rnd_;
   patterns::RandomSource* rnd_;
@@ -79,6 +124,12 @@ class Form1 {
   runtime::Timer* Timer2_ = nullptr;
   runtime::CommonDialog* cdl1_ = nullptr;
   HWND Combo1_ = nullptr;
+  PatternHistory history_;
+  // What Picture1 shows now.
+  EffectShown effect_;
+  // The export's own save dialog, so that 保存 keeps its name and type.
+  std::unique_ptr<runtime::CommonDialog> cdlExport_;
+  std::string export_folder_;
 };
 
 }  // namespace app

@@ -38,6 +38,27 @@ Factors RowFactors(int q, double theta, float f) {
   }
 }
 
+// Takes the curves and keeps nothing: what is left of drawing them is the
+// arithmetic, and with it every error they can raise.
+class NullSurface final : public DrawingSurface {
+ public:
+  void Cls() override {}
+  void PSet(float, float, Colour) override {}
+  void Line(float, float, Colour) override {}
+  void SetBackColor(Colour colour) override { back_ = colour; }
+  Colour BackColor() const override { return back_; }
+  void SetForeColor(Colour) override {}
+  float ScaleWidth() const override { return kCanvasPixels; }
+  float ScaleHeight() const override { return kCanvasPixels; }
+  Picture Image() override { return {}; }
+  void SetPicture(const Picture&) override {}
+  void PaintPicture(const Picture&, float, float, float, float) override {}
+  void Print(std::string_view) override {}
+
+ private:
+  Colour back_ = 0;
+};
+
 }  // namespace
 
 DrawingParameters ParametersOf(int drawing) {
@@ -132,6 +153,11 @@ void DrawPattern(DrawingSurface& canvas, const PatternCode& code) {
   // curve starts with a dot.
   canvas.SetBackColor(code.background);
   DrawCurves(canvas, p.kind, p.step, code.amplitude, code.randoms, code.line);
+}
+
+void CheckDrawable(const PatternCode& code) {
+  NullSurface nowhere;
+  DrawPattern(nowhere, code);
 }
 
 void cmdpaint_Click(PatternContext& ctx) { DrawCurvePattern(ctx, RotationKind::kCosineSine, 3); }

@@ -52,6 +52,12 @@ void DrawCurvePattern(PatternContext& ctx, RotationKind kind, std::int16_t step)
 // nothing from any random stream; raises as DrawCurves does.
 void DrawPattern(DrawingSurface& canvas, const PatternCode& code);
 
+// Raises what DrawPattern would raise for the code (5 for a drawing other
+// than 1 or 2, 6 for an amplitude that drives a coordinate out of the single
+// range) without drawing anything, so a code can be refused before any
+// surface changes.
+void CheckDrawable(const PatternCode& code);
+
 // "画图1": rotation, point step 3 (61 points per curve).
 void cmdpaint_Click(PatternContext& ctx);
 // "画图2": sine in both coefficients, point step 2 (91 points per curve).

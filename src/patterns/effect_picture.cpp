@@ -16,6 +16,13 @@ std::int32_t AddLong(std::int32_t a, std::int32_t b) {
 }  // namespace
 
 void Command2_Click(PatternContext& ctx) {
+  TileEffectPicture(ctx);
+  ctx.Picture3.SetPicture(ctx.Picture2.Image());
+  ctx.Picture2.Print(CreditLine(ctx.clock()));
+  if (ctx.onEffectDrawn) ctx.onEffectDrawn();
+}
+
+void TileEffectPicture(PatternContext& ctx) {
   ctx.Picture1.Cls();
   const std::int32_t w = CLng(ctx.Picture2.ScaleWidth());
   const std::int32_t h = CLng(ctx.Picture2.ScaleHeight());
@@ -32,9 +39,6 @@ void Command2_Click(PatternContext& ctx) {
       }
     }
   }
-
-  ctx.Picture3.SetPicture(ctx.Picture2.Image());
-  ctx.Picture2.Print(CreditLine(ctx.clock()));
 }
 
 }  // namespace patterns

@@ -12,4 +12,9 @@ namespace patterns {
 // credit line is printed at Picture2's current position, which only moves down.
 void Command2_Click(PatternContext& ctx);
 
+// Steps 1 to 3 of it alone: Picture1 cleared and tiled with Picture2's
+// image, no Picture3 copy and no credit line. Bringing an earlier effect
+// picture back is this over the earlier tile.
+void TileEffectPicture(PatternContext& ctx);
+
 }  // namespace patterns

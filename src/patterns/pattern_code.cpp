@@ -13,6 +13,7 @@ constexpr char kDigits[] = "0123456789abcdefghjkmnpqrstvwxyz";
 constexpr std::size_t kValueBytes = 8 + 4 * 4;
 constexpr std::size_t kValueChars = (kValueBytes * 8 + 4) / 5;  // 39
 constexpr std::size_t kCheckChars = 2;
+static_assert(kValueChars + kCheckChars == kPatternValueChars);
 // 1021 is prime and above any difference of two characters, so changing one
 // character, or swapping two neighbours, always changes the sum.
 constexpr unsigned kCheckModulus = 1021;
@@ -66,8 +67,9 @@ std::optional<Colour> ReadHexColour(std::string_view text) {
   return static_cast<Colour>(((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu));
 }
 
-std::optional<PatternCode> Fail(std::string* why, std::string message) {
-  if (why) *why = std::move(message);
+std::optional<PatternCode> Fail(CodeFault* fault, CodeFault::Kind kind, std::string detail = {},
+                                std::size_t number = 0) {
+  if (fault) *fault = CodeFault{kind, std::move(detail), number};
   return std::nullopt;
 }
 
@@ -118,21 +120,19 @@ std::string WritePatternCode(const PatternCode& code) {
   return out;
 }
 
-std::optional<PatternCode> ReadPatternCode(std::string_view text, std::string* why) {
+std::optional<PatternCode> ReadPatternCode(std::string_view text, CodeFault* fault) {
   text = Trim(text);
-  if (text.empty()) return Fail(why, "the code is empty");
+  if (text.empty()) return Fail(fault, CodeFault::kEmpty);
   std::string lower;
   for (char c : text) lower += Lower(c);
   if (lower.compare(0, kPatternCodePrefix.size(), kPatternCodePrefix) != 0) {
     if (lower.size() > 4 && lower.compare(0, 3, "hwf") == 0 && lower.find('-') != std::string::npos)
-      return Fail(why, "'" + lower.substr(0, lower.find('-')) +
-                           "' codes are not known to this version (it reads " +
-                           std::string(kPatternCodePrefix.substr(0, 4)) + ")");
-    return Fail(why, "a pattern code starts with " + std::string(kPatternCodePrefix));
+      return Fail(fault, CodeFault::kUnknownVersion, lower.substr(0, lower.find('-')));
+    return Fail(fault, CodeFault::kNoPrefix);
   }
   for (char c : lower) {
     if (static_cast<unsigned char>(c) < 0x21 || static_cast<unsigned char>(c) > 0x7E)
-      return Fail(why, "the code holds a character that is not a letter, digit or '-'");
+      return Fail(fault, CodeFault::kBadCharacter);
   }
 
   // hwf1 - drawing - line - background - values+check
@@ -144,42 +144,31 @@ std::optional<PatternCode> ReadPatternCode(std::string_view text, std::string* w
     parts[i] = rest.substr(0, dash);
     rest = dash == std::string_view::npos ? std::string_view{} : rest.substr(dash + 1);
   }
-  if (parts[4].empty() || parts[4].find('-') != std::string_view::npos)
-    return Fail(
-        why,
-        "a code has five parts joined by '-': hwf1, the drawing, the line colour, the background colour "
-        "and the values");
+  if (parts[4].empty() || parts[4].find('-') != std::string_view::npos) return Fail(fault, CodeFault::kParts);
 
   PatternCode code;
-  if (parts[1] != "1" && parts[1] != "2")
-    return Fail(why, "the drawing must be 1 or 2, not '" + std::string(parts[1]) + "'");
+  if (parts[1] != "1" && parts[1] != "2") return Fail(fault, CodeFault::kDrawing, std::string(parts[1]));
   code.drawing = parts[1][0] - '0';
   const auto line = ReadHexColour(parts[2]);
-  if (!line)
-    return Fail(why,
-                "the line colour must be six hexadecimal digits RRGGBB, not '" + std::string(parts[2]) + "'");
+  if (!line) return Fail(fault, CodeFault::kLineColour, std::string(parts[2]));
   const auto background = ReadHexColour(parts[3]);
-  if (!background)
-    return Fail(why, "the background colour must be six hexadecimal digits RRGGBB, not '" +
-                         std::string(parts[3]) + "'");
+  if (!background) return Fail(fault, CodeFault::kBackgroundColour, std::string(parts[3]));
   code.line = *line;
   code.background = *background;
 
   const std::string_view values = parts[4];
   if (values.size() != kValueChars + kCheckChars)
-    return Fail(why, "the values part has " + std::to_string(values.size()) + " characters, not " +
-                         std::to_string(kValueChars + kCheckChars) + ": the code was cut short or run on");
+    return Fail(fault, CodeFault::kValuesLength, {}, values.size());
   std::string canonical = lower.substr(0, lower.size() - values.size());
   std::array<int, kValueChars + kCheckChars> digits{};
   for (std::size_t i = 0; i < values.size(); ++i) {
     digits[i] = DigitValue(values[i]);
-    if (digits[i] < 0)
-      return Fail(why, "'" + std::string(1, values[i]) + "' in the values part is not a digit of a code");
+    if (digits[i] < 0) return Fail(fault, CodeFault::kValuesDigit, std::string(1, values[i]));
     if (i < kValueChars) canonical += kDigits[digits[i]];
   }
   const unsigned check = CheckOf(canonical);
   if (static_cast<unsigned>(digits[kValueChars] * 32 + digits[kValueChars + 1]) != check)
-    return Fail(why, "the check characters do not match: a character was mistyped, left out or swapped");
+    return Fail(fault, CodeFault::kCheck);
 
   std::array<std::uint8_t, kValueBytes> bytes{};
   unsigned acc = 0;
@@ -194,16 +183,60 @@ std::optional<PatternCode> ReadPatternCode(std::string_view text, std::string* w
     }
     acc &= (1u << bits) - 1;
   }
-  if (acc != 0) return Fail(why, "the last character of the values has bits that no code sets");
+  if (acc != 0) return Fail(fault, CodeFault::kPaddingBits);
 
   code.amplitude = std::bit_cast<double>(GetBigEndian(bytes, 0, 8));
-  if (!std::isfinite(code.amplitude)) return Fail(why, "the amplitude is not a finite number");
+  if (!std::isfinite(code.amplitude)) return Fail(fault, CodeFault::kAmplitude);
   for (std::size_t i = 0; i < 4; ++i) {
     code.randoms[i] = std::bit_cast<float>(static_cast<std::uint32_t>(GetBigEndian(bytes, 8 + 4 * i, 4)));
     if (!(code.randoms[i] >= 0.0f && code.randoms[i] < 1.0f))
-      return Fail(why, "random value " + std::to_string(i + 1) + " lies outside [0, 1)");
+      return Fail(fault, CodeFault::kRandomValue, {}, i + 1);
   }
   return code;
+}
+
+std::optional<PatternCode> ReadPatternCode(std::string_view text, std::string* why) {
+  CodeFault fault;
+  std::optional<PatternCode> code = ReadPatternCode(text, &fault);
+  if (!code && why) *why = DescribeCodeFault(fault);
+  return code;
+}
+
+std::string DescribeCodeFault(const CodeFault& f) {
+  switch (f.kind) {
+    case CodeFault::kEmpty:
+      return "the code is empty";
+    case CodeFault::kUnknownVersion:
+      return "'" + f.detail + "' codes are not known to this version (it reads " +
+             std::string(kPatternCodePrefix.substr(0, 4)) + ")";
+    case CodeFault::kNoPrefix:
+      return "a pattern code starts with " + std::string(kPatternCodePrefix);
+    case CodeFault::kBadCharacter:
+      return "the code holds a character that is not a letter, digit or '-'";
+    case CodeFault::kParts:
+      return "a code has five parts joined by '-': hwf1, the drawing, the line colour, the background colour "
+             "and the values";
+    case CodeFault::kDrawing:
+      return "the drawing must be 1 or 2, not '" + f.detail + "'";
+    case CodeFault::kLineColour:
+      return "the line colour must be six hexadecimal digits RRGGBB, not '" + f.detail + "'";
+    case CodeFault::kBackgroundColour:
+      return "the background colour must be six hexadecimal digits RRGGBB, not '" + f.detail + "'";
+    case CodeFault::kValuesLength:
+      return "the values part has " + std::to_string(f.number) + " characters, not " +
+             std::to_string(kValueChars + kCheckChars) + ": the code was cut short or run on";
+    case CodeFault::kValuesDigit:
+      return "'" + f.detail + "' in the values part is not a digit of a code";
+    case CodeFault::kCheck:
+      return "the check characters do not match: a character was mistyped, left out or swapped";
+    case CodeFault::kPaddingBits:
+      return "the last character of the values has bits that no code sets";
+    case CodeFault::kAmplitude:
+      return "the amplitude is not a finite number";
+    case CodeFault::kRandomValue:
+      return "random value " + std::to_string(f.number) + " lies outside [0, 1)";
+  }
+  return "the code is not a pattern code";
 }
 
 std::string ColourText(Colour colour) {

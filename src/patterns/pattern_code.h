@@ -45,10 +45,40 @@ struct PatternCode {
 // drawings has.
 std::string WritePatternCode(const PatternCode& code);
 
+// The number of characters of the values part, check included.
+inline constexpr std::size_t kPatternValueChars = 41;
+
+// What is wrong with a text that is not a pattern code, for a message in
+// whatever language the reader speaks.
+struct CodeFault {
+  enum Kind {
+    kEmpty,
+    kUnknownVersion,  // detail: the version read ("hwf2")
+    kNoPrefix,
+    kBadCharacter,      // a blank or a character outside printable ASCII
+    kParts,             // not five parts joined by '-'
+    kDrawing,           // detail: the drawing part
+    kLineColour,        // detail: the colour part
+    kBackgroundColour,  // detail: the colour part
+    kValuesLength,      // number: the length found
+    kValuesDigit,       // detail: the character
+    kCheck,
+    kPaddingBits,
+    kAmplitude,    // not a finite number
+    kRandomValue,  // number: which one, 1 to 4, lies outside [0, 1)
+  };
+  Kind kind = kEmpty;
+  std::string detail;
+  std::size_t number = 0;
+};
+
 // Reads a code written by WritePatternCode, in any case and with blanks
-// around it. On failure returns nothing and says in `why` what is wrong
+// around it. On failure returns nothing and says in `fault` what is wrong
 // (the prefix, a part, a character, the check, a value out of range).
+std::optional<PatternCode> ReadPatternCode(std::string_view text, CodeFault* fault);
+// The same, with the fault told in English in `why`.
 std::optional<PatternCode> ReadPatternCode(std::string_view text, std::string* why = nullptr);
+std::string DescribeCodeFault(const CodeFault& fault);
 
 // "#RRGGBB" of a colour 0x00BBGGRR, for people and tables.
 std::string ColourText(Colour colour);

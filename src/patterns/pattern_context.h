@@ -47,6 +47,9 @@ struct PatternContext {
   // Told of every pattern drawn to the end, by a click or by a tick, with its
   // code (a history of patterns listens here).
   std::function<void(const PatternCode&)> onPatternDrawn{};
+  // Told of every effect picture made, by a click or by a tick, once
+  // Picture1 shows the tiles of what Picture2 held.
+  std::function<void()> onEffectDrawn{};
 };
 
 }  // namespace patterns

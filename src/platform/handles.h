@@ -23,6 +23,7 @@ enum class HandleKind : std::uint8_t {
   Window,
   Module,
   Menu,
+  Global,  // a GlobalAlloc block
   Count
 };
 

@@ -9,9 +9,10 @@
 #pragma once
 
 #include "platform/win32/base.h"
+#include "platform/win32/dialogs.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/gdi_text.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/user.h"
+#include "platform/win32/user_clipboard.h"
 #include "platform/win32/user_menus.h"
-#include "platform/win32/dialogs.h"

@@ -18,7 +18,7 @@ class PlatformDialogs final : public DialogProvider {
     if (!ChooseColorA(&cc)) return std::nullopt;
     return cc.rgbResult;
   }
-  std::optional<std::string> SaveFileName(const SaveDialogRequest& r) override {
+  std::optional<SaveDialogAnswer> SaveFileName(const SaveDialogRequest& r) override {
     // Room for any path the system can open; the dialog refuses longer ones
     // rather than cutting them short.
     std::vector<char> file(4096, '\0');
@@ -27,13 +27,14 @@ class PlatformDialogs final : public DialogProvider {
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = r.owner;
     ofn.lpstrFilter = r.filter.c_str();
-    ofn.nFilterIndex = 1;
+    ofn.nFilterIndex = static_cast<DWORD>(r.filter_index > 0 ? r.filter_index : 1);
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrTitle = r.title.empty() ? nullptr : r.title.c_str();
+    ofn.lpstrDefExt = r.default_ext.empty() ? nullptr : r.default_ext.c_str();
     ofn.Flags = r.flags;
     if (!GetSaveFileNameA(&ofn)) return std::nullopt;
-    return std::string(file.data());
+    return SaveDialogAnswer{std::string(file.data()), static_cast<int>(ofn.nFilterIndex)};
   }
 };
 
@@ -70,10 +71,12 @@ bool CommonDialog::ShowColor() {
 }
 
 bool CommonDialog::ShowSave() {
-  SaveDialogRequest req{owner_, flags_ & kSaveFlagMask, title_, DialogFilter(filter_), file_name_};
-  std::optional<std::string> path = provider_->SaveFileName(req);
-  if (!path || path->empty()) return false;
-  file_name_ = std::move(*path);
+  SaveDialogRequest req{
+      owner_, flags_ & kSaveFlagMask, title_, DialogFilter(filter_), filter_index_, file_name_, default_ext_};
+  std::optional<SaveDialogAnswer> answer = provider_->SaveFileName(req);
+  if (!answer || answer->path.empty()) return false;
+  file_name_ = std::move(answer->path);
+  filter_index_ = answer->filter_index;
   return true;
 }
 

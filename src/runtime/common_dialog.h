@@ -3,8 +3,10 @@
 //
 //   ShowColor: opens the colour dialog; a confirmed colour becomes Color, a
 //              cancel leaves Color at the last confirmed colour (0 at first).
-//   ShowSave:  opens the save dialog with DialogTitle, Filter and FileName; a
-//              confirmed name becomes FileName, a cancel changes nothing.
+//   ShowSave:  opens the save dialog with DialogTitle, Filter, FilterIndex
+//              and FileName; a confirmed name becomes FileName and the type
+//              chosen FilterIndex, a cancel changes nothing. With DefaultExt
+//              set, a name typed without an extension gets the chosen type's.
 //
 // Flags is one value for both dialogs; each dialog takes only the bits it
 // understands (see kSaveFlagMask, kColorFlagMask).
@@ -37,7 +39,15 @@ struct SaveDialogRequest {
   std::string title;
   // The filter in the dialog's own form: "desc\0pattern\0" pairs, then "\0".
   std::string filter;
+  int filter_index = 1;  // 1-based, the type shown first
   std::string file_name;
+  // Empty: names are taken as typed.
+  std::string default_ext;
+};
+
+struct SaveDialogAnswer {
+  std::string path;
+  int filter_index = 1;  // the type the user left chosen
 };
 
 // The platform dialogs behind the component; tests substitute their own.
@@ -46,8 +56,8 @@ class DialogProvider {
   virtual ~DialogProvider() = default;
   // The confirmed colour, or nothing when cancelled.
   virtual std::optional<COLORREF> ChooseColour(const ColorDialogRequest& request) = 0;
-  // The confirmed path, or nothing when cancelled.
-  virtual std::optional<std::string> SaveFileName(const SaveDialogRequest& request) = 0;
+  // The confirmed path and type, or nothing when cancelled.
+  virtual std::optional<SaveDialogAnswer> SaveFileName(const SaveDialogRequest& request) = 0;
 };
 
 // The platform's ChooseColorA and GetSaveFileNameA.
@@ -70,6 +80,10 @@ class CommonDialog {
   void SetDialogTitle(std::string_view t) { title_ = t; }
   const std::string& FileName() const { return file_name_; }
   void SetFileName(std::string_view f) { file_name_ = f; }
+  int FilterIndex() const { return filter_index_; }
+  void SetFilterIndex(int i) { filter_index_ = i; }
+  const std::string& DefaultExt() const { return default_ext_; }
+  void SetDefaultExt(std::string_view e) { default_ext_ = e; }
   COLORREF Color() const { return colour_; }
   void SetColor(COLORREF c) { colour_ = c; }
 
@@ -86,6 +100,8 @@ class CommonDialog {
   DWORD flags_ = 0;
   std::string title_;
   std::string file_name_;
+  int filter_index_ = 1;
+  std::string default_ext_;
   COLORREF colour_ = 0;
   COLORREF custom_[16] = {};
 };

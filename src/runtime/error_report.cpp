@@ -25,9 +25,8 @@ void SetErrorReporter(ErrorReporter reporter) {
 
 void ReportError(HWND owner, std::string_view title, std::exception_ptr error) noexcept {
   try {
-    Current()(owner, DescribeError(title, error));
+    ShowError(owner, DescribeError(title, error));
   } catch (...) {
-    // A reporter that fails must not take the event loop down with it.
     std::fputs("huiwenfang: an error could not be reported\n", stderr);
   }
 }

@@ -21,8 +21,8 @@ void SetErrorReporter(ErrorReporter reporter);
 // Describes the error and shows it, owned by `owner`. Never throws.
 void ReportError(HWND owner, std::string_view title, std::exception_ptr error) noexcept;
 
-// Shows an error described before (one a reporter kept for later). Never
-// throws.
+// Shows a box described before: one a reporter kept for later, or one the
+// program words itself (what is wrong with a pasted code, say). Never throws.
 void ShowError(HWND owner, const ErrorBox& box) noexcept;
 
 }  // namespace runtime

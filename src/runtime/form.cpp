@@ -375,6 +375,14 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_LBUTTONUP:
       self->OnLButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
+    case WM_CONTEXTMENU:
+      if (self->context_menu_ && !self->ended_) {
+        // A copy, as for the events: the menu's loop may run anything.
+        const ContextMenuHandler handler = self->context_menu_;
+        if (handler(reinterpret_cast<HWND>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+          return 0;
+      }
+      break;
     case WM_CAPTURECHANGED:
       // A dialog or another window took the mouse: the press is over.
       if (reinterpret_cast<HWND>(lParam) != hwnd) self->pressed_label_ = nullptr;

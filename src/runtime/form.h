@@ -49,6 +49,11 @@ class Form {
   CommonDialog* Dialog(std::string_view name) const;
 
   void On(std::string_view event, std::function<void()> handler);
+  // WM_CONTEXTMENU that reached the form from `from` (the form or one of its
+  // controls), at a screen position or (-1, -1) from the keyboard. The
+  // handler returns false to leave the request unanswered.
+  using ContextMenuHandler = std::function<bool(HWND from, POINT at)>;
+  void OnContextMenu(ContextMenuHandler handler) { context_menu_ = std::move(handler); }
   // Runs the handler of the event if there is one. False when it failed; the
   // error has then been reported.
   bool RaiseEvent(std::string_view event);
@@ -100,6 +105,7 @@ class Form {
   std::map<std::string, std::unique_ptr<Timer>, std::less<>> timers_;
   std::map<std::string, std::unique_ptr<CommonDialog>, std::less<>> dialogs_;
   std::map<std::string, std::function<void()>, std::less<>> handlers_;
+  ContextMenuHandler context_menu_;
   std::map<COLORREF, GdiObject<HBRUSH>> brushes_;
   bool quit_on_destroy_ = true;
   // The control that had the keyboard when another window became active.

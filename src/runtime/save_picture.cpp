@@ -293,6 +293,16 @@ void RewriteInPlace(FileOps& ops, const std::vector<std::uint8_t>& bytes, const 
 
 // ---- 6. Choosing between them --------------------------------------------------------
 
+void CheckSaveTarget(const std::string& path) {
+  if (path.empty()) Fail(path, ENOENT);
+  if (path.back() == '/') Fail(path, EISDIR);
+  if (path.find('\0') != std::string::npos) Fail(path, EINVAL);
+  struct stat existing {};
+  if (::stat(ResolveTarget(path).c_str(), &existing) != 0) return;
+  if (!S_ISREG(existing.st_mode)) RefuseNotRegular(path, existing.st_mode);
+  if (::faccessat(AT_FDCWD, ResolveTarget(path).c_str(), W_OK, AT_EACCESS) != 0) Fail(path, errno);
+}
+
 void SavePicture(const PictureView& picture, const std::string& path, FileOps& ops) {
   const std::vector<std::uint8_t> bytes = EncodeBmp24(picture);
   if (path.empty()) Fail(path, ENOENT);

@@ -82,4 +82,9 @@ void SavePicture(const PictureView& picture, const std::string& path, FileOps& o
 // and raises "invalid procedure call" (5) without touching the file system.
 void SavePicture(const patterns::Picture& picture, const std::string& path, FileOps& ops = SystemFileOps());
 
+// What SavePicture refuses before it writes anything, for writers of other
+// files: an empty or NUL-holding name, a folder, anything that is not a
+// regular file, a file the user may not write. Throws the same FileError.
+void CheckSaveTarget(const std::string& path);
+
 }  // namespace runtime

@@ -63,6 +63,29 @@ class Form1Test : public ::testing::Test {
   }
   void SetAmplitude(const char* text) { SetWindowTextA(form_->Form().ControlHwnd("Combo1"), text); }
 
+  // The program's own loop: the window sees its accelerators and Tab before
+  // a message is dispatched.
+  void PumpLikeTheProgram() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      if (form_->PreTranslateMessage(msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  // A key with a modifier held (VK_MENU, VK_CONTROL, VK_SHIFT), through that loop.
+  void Chord(UINT modifier, UINT vk) {
+    platform::testing::KeyDown(modifier);
+    platform::testing::KeyDown(vk);
+    platform::testing::KeyUp(vk);
+    platform::testing::KeyUp(modifier);
+    PumpLikeTheProgram();
+  }
+
   static std::vector<std::uint32_t> Pixels(runtime::PictureBox& b) {
     auto p = b.Image().Pixels();
     return {p.begin(), p.end()};

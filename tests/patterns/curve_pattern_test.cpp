@@ -265,6 +265,28 @@ TEST(CurvePattern, CoordinateBeyondTheSingleRangeStopsAtThatPoint) {
   EXPECT_EQ(ok.picture2.Count(Op::kSetPicture), 1u);
 }
 
+TEST(CurvePattern, ACodeIsCheckedWithTheErrorItsDrawingWouldRaiseAndNothingDrawn) {
+  auto errorOf = [](const PatternCode& code) {
+    try {
+      CheckDrawable(code);
+    } catch (const RuntimeError& e) {
+      return e.Number();
+    }
+    return 0;
+  };
+  PatternCode code{.drawing = 1, .amplitude = 1e40, .randoms = {kQ0, kF1, kN2, kLMin}};
+  EXPECT_EQ(errorOf(code), kErrOverflow);
+  code.amplitude = 1e38;
+  EXPECT_EQ(errorOf(code), 0);
+  code.drawing = 3;
+  EXPECT_EQ(errorOf(code), kErrInvalidProcedureCall);
+  // The same codes on a surface: the check said what drawing does.
+  PatternFixture fx({});
+  code = PatternCode{.drawing = 2, .amplitude = -1e39, .randoms = {kQ2, kF1, kN3, kLMin}};
+  EXPECT_EQ(errorOf(code), kErrOverflow);
+  EXPECT_THROW(DrawPattern(fx.picpaint, code), RuntimeError);
+}
+
 TEST(CurvePattern, FormulaRowsFollowTheSelector) {
   // The second point of the first curve has theta = 6 x 3.14 / 180 and f = 1;
   // its height in pass 1, sign -1, is 100 + r for each row of the table.

@@ -52,7 +52,13 @@ TEST(EffectPicture, FourByFourTilesWithTheLastColumnAndRowCutOff) {
 
 TEST(EffectPicture, EveryTileIsAFreshImageThenPicture3ThenTheCredit) {
   PatternFixture fx({});
+  std::size_t heard = 0;
+  fx.ctx.onEffectDrawn = [&] {
+    ++heard;
+    EXPECT_EQ(fx.picture2.Count(Op::kPrint), 1u) << "told once the effect picture is complete";
+  };
   Command2_Click(fx.ctx);
+  EXPECT_EQ(heard, 1u);
 
   const auto& p2 = fx.picture2.Calls();
   ASSERT_EQ(p2.size(), 18u);
@@ -70,6 +76,16 @@ TEST(EffectPicture, EveryTileIsAFreshImageThenPicture3ThenTheCredit) {
   ASSERT_EQ(fx.picture3.Calls().size(), 1u);
   EXPECT_EQ(fx.picture3.Calls()[0].op, Op::kSetPicture);
   EXPECT_TRUE(fx.picture3.Calls()[0].picture.SameImageAs(p2[16].picture));
+}
+
+TEST(EffectPicture, TilingAloneLeavesPicture3TheCreditAndTheListenerOut) {
+  PatternFixture fx({});
+  fx.ctx.onEffectDrawn = [] { ADD_FAILURE() << "an earlier effect picture brought back is no new one"; };
+  TileEffectPicture(fx.ctx);
+  EXPECT_EQ(OfKind(fx.picture1, Op::kPaintPicture).size(), 16u);
+  EXPECT_EQ(fx.picture1.Calls().front().op, Op::kCls);
+  EXPECT_EQ(fx.picture2.Count(Op::kPrint), 0u);
+  EXPECT_TRUE(fx.picture3.Calls().empty());
 }
 
 TEST(EffectPicture, EachCreditLineLandsOneLineLowerEvenAfterANewPattern) {

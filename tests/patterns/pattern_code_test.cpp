@@ -118,6 +118,32 @@ TEST(PatternCode, MalformedCodesSayWhatIsWrong) {
   EXPECT_NE(Why(blank).find("not a letter, digit or '-'"), std::string::npos);
 }
 
+TEST(PatternCode, FaultsNameTheirKindAndThePartAtFault) {
+  const std::string good = WritePatternCode(Sample());
+  const std::string values = good.substr(good.rfind('-') + 1);
+  auto faultOf = [](const std::string& text) {
+    CodeFault f{.kind = CodeFault::kEmpty, .detail = "unset", .number = 99};
+    EXPECT_FALSE(ReadPatternCode(text, &f).has_value()) << text;
+    return f;
+  };
+  CodeFault f = faultOf("hwf7-" + good.substr(5));
+  EXPECT_EQ(f.kind, CodeFault::kUnknownVersion);
+  EXPECT_EQ(f.detail, "hwf7");
+  f = faultOf("HWF1-1-00000G-80ff80-" + values);
+  EXPECT_EQ(f.kind, CodeFault::kLineColour);
+  EXPECT_EQ(f.detail, "00000g") << "as read, in lower case";
+  f = faultOf("hwf1-1-000000-80ff80-" + values + "zz");
+  EXPECT_EQ(f.kind, CodeFault::kValuesLength);
+  EXPECT_EQ(f.number, kPatternValueChars + 2);
+  std::string mistyped = good;
+  mistyped[40] = mistyped[40] == '0' ? '1' : '0';
+  EXPECT_EQ(faultOf(mistyped).kind, CodeFault::kCheck);
+  EXPECT_EQ(faultOf(" \t\n").kind, CodeFault::kEmpty);
+  CodeFault untouched{.kind = CodeFault::kCheck, .detail = "kept", .number = 7};
+  EXPECT_TRUE(ReadPatternCode(good, &untouched).has_value());
+  EXPECT_EQ(untouched.detail, "kept") << "a good code leaves the fault alone";
+}
+
 TEST(PatternCode, TheCheckCatchesEveryMistypedCharacterAndEverySwap) {
   const std::string good = WritePatternCode(Sample());
   const std::string digits = "0123456789abcdefghjkmnpqrstvwxyz";

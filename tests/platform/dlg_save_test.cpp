@@ -314,6 +314,51 @@ TEST_F(SaveDialogTest, TypedFoldersRelativeAbsoluteAndDotDotAreEnteredAndRelativ
   EXPECT_EQ(o.nFileExtension, std::strlen(file_)) << "no extension: the offset of the terminator";
 }
 
+TEST_F(SaveDialogTest, ADefaultExtensionIsTheChosenTypesAndThePromptAsksAboutTheWholeName) {
+  std::ofstream(dir_ + "/taken.svg") << "x";
+  const char* filter = "PNG 图像 (*.png)\0*.png\0SVG 矢量图 (*.svg)\0*.svg\0所有文件\0*.*\0\0";
+  std::string prompt, afterSub;
+  OPENFILENAMEA o = Make(OFN_OVERWRITEPROMPT, dir_ + "/");
+  o.lpstrFilter = filter;
+  o.lpstrDefExt = "png";
+  Script({[] {
+            SetFocus(Item(cmb1));
+            Key(VK_DOWN);  // the second type
+            SetFocus(Item(edt1));
+            Enter("taken");
+          },
+          [&] {
+            prompt = Prompt();
+            ClickOn(Item(IDYES));
+          }});
+  ASSERT_TRUE(GetSaveFileNameA(&o));
+  EXPECT_EQ(prompt, dir_ + "/taken.svg 已存在。\n要替换它吗？");
+  EXPECT_EQ(std::string(file_), dir_ + "/taken.svg");
+  EXPECT_EQ(o.nFilterIndex, 2u) << "the type chosen comes back";
+
+  // A type without one extension takes lpstrDefExt; a typed extension stays;
+  // a folder's name still opens the folder.
+  o = Make(0, dir_ + "/");
+  o.lpstrFilter = filter;
+  o.lpstrDefExt = "png";
+  o.nFilterIndex = 3;
+  Script({[] { Enter("plain"); }});
+  ASSERT_TRUE(GetSaveFileNameA(&o));
+  EXPECT_EQ(std::string(file_), dir_ + "/plain.png");
+  EXPECT_EQ(o.nFilterIndex, 3u);
+  o = Make(0, dir_ + "/");
+  o.lpstrFilter = filter;
+  o.lpstrDefExt = "png";
+  Script({[&] { Enter("sub"); },
+          [&] {
+            afterSub = ShownFolder();
+            Enter("图案.txt");
+          }});
+  ASSERT_TRUE(GetSaveFileNameA(&o));
+  EXPECT_EQ(afterSub, dir_ + "/sub");
+  EXPECT_EQ(std::string(file_), dir_ + "/sub/图案.txt");
+}
+
 TEST_F(SaveDialogTest, AResultLongerThanTheBufferFailsWithAMessageInsteadOfBeingCut) {
   std::string message;
   OPENFILENAMEA o = Make(0, dir_ + "/");

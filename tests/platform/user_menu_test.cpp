@@ -202,10 +202,14 @@ TEST_F(MenuTest, TheOwnerGraysItemsInInitMenuPopupBeforeTheMenuIsMeasuredAndShow
     }
     return std::nullopt;
   });
-  BOOL r = Track(TPM_RETURNCMD, 300, 200, {[] {
+  HMENU shown = nullptr;
+  BOOL r = Track(TPM_RETURNCMD, 300, 200, {[&] {
+                   // The menu window tells which menu it shows.
+                   shown = reinterpret_cast<HMENU>(SendMessageA(MenuWindow(), MN_GETHMENU, 0, 0));
                    Key(VK_DOWN);
                    Key(VK_RETURN);
                  }});
+  EXPECT_EQ(shown, menu_);
   EXPECT_FALSE(shownYet);
   EXPECT_EQ(r, static_cast<BOOL>(kForward)) << "the grayed first item was passed over";
   EXPECT_EQ(GetMenuState(menu_, kBack, MF_BYCOMMAND), static_cast<UINT>(MF_GRAYED));

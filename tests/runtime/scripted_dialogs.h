@@ -15,6 +15,9 @@ class ScriptedDialogs final : public DialogProvider {
   // An empty script answers "cancelled".
   std::deque<std::optional<COLORREF>> colours;
   std::deque<std::optional<std::string>> paths;
+  // The type each confirmed save leaves chosen; when empty, the one it
+  // opened with.
+  std::deque<int> filterIndices;
   std::vector<ColorDialogRequest> colourRequests;
   std::vector<SaveDialogRequest> saveRequests;
 
@@ -25,12 +28,18 @@ class ScriptedDialogs final : public DialogProvider {
     colours.pop_front();
     return v;
   }
-  std::optional<std::string> SaveFileName(const SaveDialogRequest& r) override {
+  std::optional<SaveDialogAnswer> SaveFileName(const SaveDialogRequest& r) override {
     saveRequests.push_back(r);
     if (paths.empty()) return std::nullopt;
     auto v = paths.front();
     paths.pop_front();
-    return v;
+    if (!v) return std::nullopt;
+    int index = r.filter_index;
+    if (!filterIndices.empty()) {
+      index = filterIndices.front();
+      filterIndices.pop_front();
+    }
+    return SaveDialogAnswer{*v, index};
   }
 };
 

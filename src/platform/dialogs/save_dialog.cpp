@@ -59,6 +59,7 @@ class SaveDialog : public DialogWindow {
   const std::string& result() const { return result_; }
   bool readOnlyChecked() const { return readOnly_; }
   bool tooLong() const { return tooLong_; }
+  DWORD filterIndex() const { return static_cast<DWORD>(filterIndex_ + 1); }
 
  protected:
   void Build() override {
@@ -231,6 +232,7 @@ class SaveDialog : public DialogWindow {
     }
     std::string typed = WindowText(Item(edt1));
     if (typed.find_first_not_of(' ') == std::string::npos) return;
+    typed = WithDefaultExtension(typed);
     if (std::string problem = NameProblem(typed); !problem.empty()) {
       Ask("“" + typed + "”\n" + problem + "\n请换一个文件名。", MB_OK | MB_ICONWARNING);
       BackToName();
@@ -280,6 +282,23 @@ class SaveDialog : public DialogWindow {
     EndDialog(IDOK);
   }
 
+  // With lpstrDefExt set, a name typed without an extension gets the one of
+  // the chosen type ("*.svg" gives ".svg"), or lpstrDefExt where the type has
+  // no single extension. Before the prompts, so they ask about the real name.
+  std::string WithDefaultExtension(const std::string& typed) const {
+    if (!ofn_.lpstrDefExt || typed.back() == '/') return typed;
+    const std::size_t nameAt = typed.find_last_of('/') + 1;
+    if (typed.find('.', nameAt) != std::string::npos) return typed;
+    if (typed.find_first_of("*?") != std::string::npos) return typed;  // a filter, not a name
+    if (IsFolder(Resolve(folder_, typed))) return typed;               // opened, not written
+    std::string ext = ofn_.lpstrDefExt;
+    const std::string& pattern = filters_[filterIndex_].patterns;
+    if (pattern.size() > 2 && pattern.compare(0, 2, "*.") == 0 &&
+        pattern.find_first_of("*?;", 2) == std::string::npos)
+      ext = pattern.substr(2);
+    return ext.empty() ? typed : typed + "." + ext;
+  }
+
   OPENFILENAMEA ofn_;
   std::vector<FilterEntry> filters_;
   std::size_t filterIndex_ = 0;
@@ -319,6 +338,7 @@ BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn) {
 
   const std::string& path = dialog.result();
   std::memcpy(ofn->lpstrFile, path.c_str(), path.size() + 1);
+  ofn->nFilterIndex = dialog.filterIndex();
   const std::size_t nameAt = path.find_last_of('/') + 1;
   ofn->nFileOffset = static_cast<WORD>(nameAt);
   const std::size_t dot = path.find_last_of('.');

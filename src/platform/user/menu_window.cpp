@@ -171,6 +171,8 @@ LRESULT CALLBACK MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       break;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case MN_GETHMENU:
+      return s ? reinterpret_cast<LRESULT>(s->menu) : 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers every pixel
     case WM_PAINT:

@@ -17,6 +17,10 @@
 //   - In an MB_YESNO box Escape and the frame's close button answer IDNO.
 //   - GetSaveFileNameA never truncates: a result longer than nMaxFile
 //     returns FALSE with FNERR_BUFFERTOOSMALL, after telling the user.
+//   - With lpstrDefExt set, a name typed without an extension gets the
+//     extension of the chosen type when its pattern is one "*.ext", else
+//     lpstrDefExt; the prompts then ask about that name. nFilterIndex comes
+//     back as the type chosen.
 #pragma once
 
 #include "platform/win32/base.h"

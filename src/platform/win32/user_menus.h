@@ -43,6 +43,8 @@
 #define WM_MENUCHAR 0x0120
 #define WM_UNINITMENUPOPUP 0x0125
 #define WM_EXITMENULOOP 0x0212
+// Sent to a "#32768" window: the menu it shows.
+#define MN_GETHMENU 0x01E1
 
 // The menu key (application key) that asks for a context menu.
 #define VK_APPS 0x5D
