@@ -1,6 +1,9 @@
 // Speed of files for print, each with its reference in the same run:
 //   - one 2048 x 2048 PNG tile drawn and encoded, against cairo encoding a
 //     blank PNG of that size (the floor any PNG of it costs);
+//   - the same tile seamless (its curves brought back across the edges),
+//     against the ordinary one; also both at amplitude 7200, whose curves
+//     cross many tiles;
 //   - one SVG tile;
 //   - a batch of 64 tiles through the render command with one and with two
 //     workers (wall time: the workers' CPU time is not the caller's).
@@ -28,14 +31,17 @@ class CountingSink final : public exporter::ByteSink {
 };
 
 // The first pattern of the automatic mode in a fresh program.
-patterns::PatternCode FirstTick() { return render::PlanBatch(render::RenderOptions{}).PatternAt(0); }
+patterns::PatternCode FirstTick(const char* amplitude = "80") {
+  return render::PlanBatch(render::RenderOptions{.amplitude = amplitude}).PatternAt(0);
+}
 
-void WriteTiles(benchmark::State& state, exporter::Format format) {
-  const patterns::PatternCode code = FirstTick();
+void WriteTiles(benchmark::State& state, exporter::Format format, bool seamless = false,
+                const char* amplitude = "80") {
+  const patterns::PatternCode code = FirstTick(amplitude);
   std::size_t bytes = 0;
   for (auto _ : state) {
     CountingSink sink;
-    exporter::WritePattern(code, {.format = format, .size = 2048, .repeat = 1}, sink);
+    exporter::WritePattern(code, {.format = format, .size = 2048, .repeat = 1, .seamless = seamless}, sink);
     bytes = sink.bytes;
   }
   state.counters["file_bytes"] = static_cast<double>(bytes);
@@ -43,6 +49,19 @@ void WriteTiles(benchmark::State& state, exporter::Format format) {
 
 void BM_PngTile2048(benchmark::State& state) { WriteTiles(state, exporter::Format::kPng); }
 BENCHMARK(BM_PngTile2048)->Unit(benchmark::kMillisecond);
+
+void BM_PngTileSeamless2048(benchmark::State& state) { WriteTiles(state, exporter::Format::kPng, true); }
+BENCHMARK(BM_PngTileSeamless2048)->Unit(benchmark::kMillisecond);
+
+void BM_PngTile2048Amplitude7200(benchmark::State& state) {
+  WriteTiles(state, exporter::Format::kPng, false, "7200");
+}
+BENCHMARK(BM_PngTile2048Amplitude7200)->Unit(benchmark::kMillisecond);
+
+void BM_PngTileSeamless2048Amplitude7200(benchmark::State& state) {
+  WriteTiles(state, exporter::Format::kPng, true, "7200");
+}
+BENCHMARK(BM_PngTileSeamless2048Amplitude7200)->Unit(benchmark::kMillisecond);
 
 cairo_status_t CountBytes(void* closure, const unsigned char*, unsigned int length) {
   *static_cast<std::size_t*>(closure) += length;

@@ -68,6 +68,11 @@ class RasterSurface final : public patterns::DrawingSurface {
               patterns::PixelFromColour(colour));
   }
 
+  void MoveTo(float x, float y) override {
+    cur_x_ = x;
+    cur_y_ = y;
+  }
+
   void SetBackColor(Colour colour) override {
     back_ = colour;
     Repaint();

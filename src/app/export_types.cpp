@@ -37,8 +37,9 @@ const ExportType& ExportTypeFor(const std::string& path, int filter_index,
   return types[chosen];
 }
 
-exporter::TileOptions ExportOptions(const ExportType& type, int repeat) {
-  return exporter::TileOptions{.format = type.format, .size = type.side / repeat, .repeat = repeat};
+exporter::TileOptions ExportOptions(const ExportType& type, int repeat, bool seamless) {
+  return exporter::TileOptions{
+      .format = type.format, .size = type.side / repeat, .repeat = repeat, .seamless = seamless || type.seamless};
 }
 
 }  // namespace app

@@ -109,7 +109,7 @@ class Form1 {
   // The pattern of a code on the canvas and in the tile buffer, its colours
   // made the current ones.
   void ShowPattern(const patterns::PatternCode& code);
-  void ExportCurrentPattern(int repeat, const char* title);
+  void ExportCurrentPattern(int repeat, bool seamless, const char* title);
   void ReportProblem(const std::string& text);
 
   std::unique_ptr<patterns::Pcg32Random> own_rnd_;

@@ -1,6 +1,7 @@
 // Form1's exports for print: the current pattern through the file engine,
-// alone or as a sheet of 4 x 4 copies, in the type chosen in the save
-// dialog. The bytes are those `huiwenfang render --code` writes for the same
+// alone or as a sheet of 4 x 4 seamless copies (a repeat for cloth, paper or
+// tiles, which must not show a cut where the copies meet), in the type
+// chosen in the save dialog. The bytes are those `huiwenfang render --code` writes for the same
 // type and size; a failure leaves no file behind and is reported like a
 // failed 保存.
 #include "app/export_types.h"
@@ -38,10 +39,10 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-void Form1::mnuExportTile_Click() { ExportCurrentPattern(1, "导出高清图案"); }
-void Form1::mnuExportSheet_Click() { ExportCurrentPattern(kSheetRepeat, "导出四方连续图"); }
+void Form1::mnuExportTile_Click() { ExportCurrentPattern(1, false, "导出高清图案"); }
+void Form1::mnuExportSheet_Click() { ExportCurrentPattern(kSheetRepeat, true, "导出四方连续图"); }
 
-void Form1::ExportCurrentPattern(int repeat, const char* title) {
+void Form1::ExportCurrentPattern(int repeat, bool seamless, const char* title) {
   // The pattern named in the dialog is the one written, even if a tick
   // draws another while the dialog is open.
   const std::optional<patterns::PatternCode> code = CurrentPatternCode();
@@ -51,7 +52,7 @@ void Form1::ExportCurrentPattern(int repeat, const char* title) {
   if (!cdlExport_->ShowSave()) return;
   const std::string path = cdlExport_->FileName();
   export_folder_ = FolderOf(path);
-  WriteExport(path, *code, ExportOptions(ExportTypeFor(path, cdlExport_->FilterIndex()), repeat));
+  WriteExport(path, *code, ExportOptions(ExportTypeFor(path, cdlExport_->FilterIndex()), repeat, seamless));
 }
 
 }  // namespace app

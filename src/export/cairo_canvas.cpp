@@ -127,6 +127,13 @@ void CairoCanvas::Line(float x, float y, Colour colour) {
   blank_ = false;
 }
 
+// The open path stays open: a segment that starts elsewhere begins a new
+// piece of it, so the pieces of one curve are still stroked together.
+void CairoCanvas::MoveTo(float x, float y) {
+  cur_x_ = x;
+  cur_y_ = y;
+}
+
 float CairoCanvas::ScaleWidth() const { return static_cast<float>(kTile); }
 float CairoCanvas::ScaleHeight() const { return static_cast<float>(kTile); }
 

@@ -5,6 +5,8 @@
 #include "export/raster_encoders.h"
 #include "export/raster_rows.h"
 #include "export/vector_writer.h"
+#include "patterns/curve_pattern.h"
+#include "patterns/seamless_surface.h"
 
 namespace exporter {
 namespace {
@@ -50,10 +52,18 @@ std::optional<std::string> ProblemWith(const TileOptions& options) {
   return std::nullopt;
 }
 
+void DrawTileOf(patterns::DrawingSurface& canvas, const patterns::PatternCode& code, bool seamless) {
+  if (seamless) {
+    patterns::DrawSeamlessPattern(canvas, code);
+  } else {
+    patterns::DrawPattern(canvas, code);
+  }
+}
+
 void WritePattern(const patterns::PatternCode& code, const TileOptions& options, ByteSink& sink) {
   if (const auto problem = ProblemWith(options)) throw std::invalid_argument(*problem);
   if (IsRaster(options.format)) {
-    PatternRows tile(code, options.size);
+    PatternRows tile(code, options.size, options.seamless);
     Encode(tile, options.format, options.repeat, sink);
   } else {
     WriteVector(code, options, sink);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "export/byte_sink.h"
+#include "patterns/drawing_surface.h"
 #include "patterns/pattern_code.h"
 #include "patterns/picture.h"
 
@@ -32,7 +33,13 @@ struct TileOptions {
   // n x n copies of the tile, edge to edge from the top-left corner, as the
   // effect picture lays them (without its credit line).
   int repeat = 1;
+  // The tile as a torus: curves that leave it come back in at the opposite
+  // edge, so that its copies join without a seam.
+  bool seamless = false;
 };
+
+// The pattern on a file canvas: its ordinary tile, or its seamless one.
+void DrawTileOf(patterns::DrawingSurface& canvas, const patterns::PatternCode& code, bool seamless);
 
 // What is wrong with the options, or nothing.
 std::optional<std::string> ProblemWith(const TileOptions& options);

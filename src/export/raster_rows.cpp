@@ -7,12 +7,14 @@
 #include "export/cairo_canvas.h"
 #include "export/cairo_handles.h"
 #include "export/export_error.h"
+#include "export/pattern_file.h"
 #include "patterns/curve_pattern.h"
 
 namespace exporter {
 
-PatternRows::PatternRows(const patterns::PatternCode& code, int size, std::size_t band_bytes, int max_side)
-    : code_(code), size_(size), max_side_(max_side) {
+PatternRows::PatternRows(const patterns::PatternCode& code, int size, bool seamless, std::size_t band_bytes,
+                         int max_side)
+    : code_(code), size_(size), seamless_(seamless), max_side_(max_side) {
   const std::size_t row_bytes = static_cast<std::size_t>(size) * 4;
   band_height_ = static_cast<int>(
       std::clamp<std::size_t>(band_bytes / row_bytes, 1, static_cast<std::size_t>(std::min(size, max_side))));
@@ -33,7 +35,7 @@ void PatternRows::DrawBand(int first) {
     cairo_translate(cr.get(), -left, -first);
     {
       CairoCanvas canvas(cr.get(), size_, code_.background);
-      patterns::DrawPattern(canvas, code_);
+      DrawTileOf(canvas, code_, seamless_);
       canvas.Flush();
     }
     cairo_surface_flush(surface.get());

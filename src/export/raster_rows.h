@@ -20,7 +20,8 @@ class RasterRows {
   virtual const std::uint32_t* Row(int y) = 0;
 };
 
-// A pattern drawn antialiased by cairo, size x size pixels, in bands of rows
+// A pattern drawn antialiased by cairo, size x size pixels, its ordinary tile
+// or its seamless one, in bands of rows
 // that together take at most about band_bytes; a band is drawn when one of
 // its rows is first asked for. cairo draws at most max_side pixels a side, so
 // a wider band is drawn in pieces side by side.
@@ -28,8 +29,8 @@ class PatternRows final : public RasterRows {
  public:
   static constexpr std::size_t kBandBytes = 64u << 20;
   static constexpr int kCairoMaxSide = 32767;
-  PatternRows(const patterns::PatternCode& code, int size, std::size_t band_bytes = kBandBytes,
-              int max_side = kCairoMaxSide);
+  PatternRows(const patterns::PatternCode& code, int size, bool seamless = false,
+              std::size_t band_bytes = kBandBytes, int max_side = kCairoMaxSide);
 
   int Width() const override { return size_; }
   int Height() const override { return size_; }
@@ -41,6 +42,7 @@ class PatternRows final : public RasterRows {
 
   patterns::PatternCode code_;
   int size_;
+  bool seamless_;
   int max_side_;
   int band_height_;
   int band_first_ = -1;

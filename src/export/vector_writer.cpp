@@ -76,9 +76,9 @@ class SvgBuffer final : public ByteSink {
   std::string text;
 };
 
-void DrawTile(cairo_t* cr, const patterns::PatternCode& code, double size) {
+void DrawTile(cairo_t* cr, const patterns::PatternCode& code, double size, bool seamless) {
   CairoCanvas canvas(cr, size, code.background);
-  patterns::DrawPattern(canvas, code);
+  DrawTileOf(canvas, code, seamless);
   canvas.Flush();
 }
 
@@ -106,7 +106,7 @@ void WriteVector(const patterns::PatternCode& code, const TileOptions& options, 
   {
     Context cr(cairo_create(surface.get()));
     if (options.repeat == 1) {
-      DrawTile(cr.get(), code, size);
+      DrawTile(cr.get(), code, size, options.seamless);
     } else if (options.format == Format::kSvg) {
       // Each copy drawn out: cairo 1.16's SVG surface loses memory for every
       // surface it takes as a source, so a tile drawn once cannot be reused.
@@ -114,7 +114,7 @@ void WriteVector(const patterns::PatternCode& code, const TileOptions& options, 
         for (int col = 0; col < options.repeat; ++col) {
           cairo_save(cr.get());
           cairo_translate(cr.get(), col * size, row * size);
-          DrawTile(cr.get(), code, size);
+          DrawTile(cr.get(), code, size, options.seamless);
           cairo_restore(cr.get());
         }
       }
@@ -125,7 +125,7 @@ void WriteVector(const patterns::PatternCode& code, const TileOptions& options, 
       tile.reset(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents));
       {
         Context tcr(cairo_create(tile.get()));
-        DrawTile(tcr.get(), code, size);
+        DrawTile(tcr.get(), code, size, options.seamless);
         Check(cairo_status(tcr.get()), target);
       }
       for (int row = 0; row < options.repeat; ++row) {

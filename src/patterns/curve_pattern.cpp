@@ -45,6 +45,7 @@ class NullSurface final : public DrawingSurface {
   void Cls() override {}
   void PSet(float, float, Colour) override {}
   void Line(float, float, Colour) override {}
+  void MoveTo(float, float) override {}
   void SetBackColor(Colour colour) override { back_ = colour; }
   Colour BackColor() const override { return back_; }
   void SetForeColor(Colour) override {}

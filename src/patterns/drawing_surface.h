@@ -5,7 +5,7 @@
 // Coordinates and sizes are singles in the surface's own scale unit (pixels
 // for the canvas, twips, 15 to a pixel, for the effect-picture boxes).
 // Every surface keeps a persistent image and one current position:
-//   - Cls sets it to (0, 0); PSet and Line set it to their point;
+//   - Cls sets it to (0, 0); PSet, Line and MoveTo set it to their point;
 //   - Print moves it to the left edge of the next text line;
 //   - nothing else moves it (BackColor, Picture and PaintPicture leave it).
 #pragma once
@@ -29,6 +29,9 @@ class DrawingSurface {
   // A segment from the current position to (x, y), clipped to the surface;
   // the current position becomes (x, y) even when that lies outside.
   virtual void Line(float x, float y, Colour colour) = 0;
+  // Only moves the current position (setting CurrentX and CurrentY), so that
+  // the next Line starts there; nothing is drawn.
+  virtual void MoveTo(float x, float y) = 0;
 
   // Setting the background colour also erases all drawing, like Cls, but
   // leaves the current position where it is.

@@ -68,6 +68,7 @@ std::string Batch::PathOf(std::uint64_t i) const {
 Batch PlanBatch(const RenderOptions& o) {
   Batch b;
   b.exact = o.exact;
+  b.tile.seamless = o.seamless;
   b.quiet = o.quiet;
   if (o.code) {
     std::string why;

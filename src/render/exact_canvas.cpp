@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "patterns/curve_pattern.h"
+#include "patterns/seamless_surface.h"
 #include "runtime/form.h"
 #include "runtime/picture_box.h"
 
@@ -59,9 +60,13 @@ ExactCanvas::~ExactCanvas() {
   if (parent_) DestroyWindow(parent_);
 }
 
-patterns::Picture ExactCanvas::Draw(const patterns::PatternCode& code) {
+patterns::Picture ExactCanvas::Draw(const patterns::PatternCode& code, bool seamless) {
   std::lock_guard<std::mutex> lock(mutex_);
-  patterns::DrawPattern(*box_, code);
+  if (seamless) {
+    patterns::DrawSeamlessPattern(*box_, code);
+  } else {
+    patterns::DrawPattern(*box_, code);
+  }
   return box_->Image();
 }
 

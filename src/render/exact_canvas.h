@@ -28,9 +28,9 @@ class ExactCanvas {
   ExactCanvas(const ExactCanvas&) = delete;
   ExactCanvas& operator=(const ExactCanvas&) = delete;
 
-  // The canvas after drawing the pattern: 201 x 201 pixels. Raises what the
-  // generators raise.
-  patterns::Picture Draw(const patterns::PatternCode& code);
+  // The canvas after drawing the pattern, its ordinary tile or its seamless
+  // one: 201 x 201 pixels. Raises what the generators raise.
+  patterns::Picture Draw(const patterns::PatternCode& code, bool seamless = false);
 
  private:
   std::mutex mutex_;

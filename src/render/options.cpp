@@ -19,7 +19,8 @@ constexpr OptionRule kOptions[] = {
     {"code", 0, Kind::kText},    {"kind", 0, Kind::kNumber},   {"amplitude", 0, Kind::kText},
     {"seed", 0, Kind::kNumber},  {"count", 0, Kind::kNumber},  {"skip", 0, Kind::kNumber},
     {"size", 0, Kind::kNumber},  {"repeat", 0, Kind::kNumber}, {"format", 0, Kind::kText},
-    {"exact", 0, Kind::kFlag},   {"output", 'o', Kind::kText}, {"jobs", 'j', Kind::kNumber},
+    {"exact", 0, Kind::kFlag},   {"seamless", 0, Kind::kFlag}, {"output", 'o', Kind::kText},
+    {"jobs", 'j', Kind::kNumber},
     {"quiet", 'q', Kind::kFlag}, {"help", 0, Kind::kFlag},     {"version", 0, Kind::kFlag},
 };
 
@@ -57,6 +58,8 @@ void Store(RenderOptions& o, std::string_view name, const std::string& value) {
     o.format = value;
   else if (name == "exact")
     o.exact = true;
+  else if (name == "seamless")
+    o.seamless = true;
   else if (name == "output")
     o.output = value;
   else if (name == "jobs")
@@ -138,6 +141,8 @@ const char* RenderUsage() {
          "  --format png|svg|pdf|bmp   (default: from the output's extension, else png)\n"
          "  --exact               the canvas's own 201 x 201 pixels, drawn by the window's raster rules\n"
          "                        (png or bmp)\n"
+         "  --seamless            a tile that repeats without a seam: curves that leave it come back\n"
+         "                        in at the opposite edge (every format, --exact too)\n"
          "  -o, --output PATH     a file for one pattern, a folder for several\n"
          "  -j, --jobs N          parallel workers (default: every core)\n"
          "  -q, --quiet           no progress bar\n"

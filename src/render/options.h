@@ -29,6 +29,7 @@ struct RenderOptions {
   std::optional<std::uint64_t> repeat{};
   std::optional<std::string> format{};
   bool exact = false;
+  bool seamless = false;
   std::optional<std::string> output{};
   std::optional<std::uint64_t> jobs{};
   bool quiet = false;

@@ -52,7 +52,7 @@ void WriteOne(const Batch& b, std::uint64_t i, ExactCanvas* exact) {
   try {
     exporter::WriteFileAtomically(b.PathOf(i), [&](exporter::ByteSink& sink) {
       if (exact) {
-        exporter::WritePicture(exact->Draw(code), b.tile.format, b.tile.repeat, sink);
+        exporter::WritePicture(exact->Draw(code, b.tile.seamless), b.tile.format, b.tile.repeat, sink);
       } else {
         exporter::WritePattern(code, b.tile, sink);
       }
@@ -84,7 +84,8 @@ void WriteIndex(const Batch& b) {
 std::string Summary(const Batch& b, double seconds) {
   const int side = (b.exact ? patterns::kCanvasPixels : b.tile.size) * b.tile.repeat;
   const std::string what = std::string(exporter::FormatName(b.tile.format)) + " " + std::to_string(side) +
-                           " x " + std::to_string(side) + (b.exact ? " exact" : "");
+                           " x " + std::to_string(side) + (b.exact ? " exact" : "") +
+                           (b.tile.seamless ? " seamless" : "");
   char time[32];
   std::snprintf(time, sizeof time, "%.2f s", seconds);
   if (!b.several) return b.target + " (" + what + ") in " + time;

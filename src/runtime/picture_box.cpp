@@ -132,6 +132,11 @@ void PictureBox::PSet(float x, float y, patterns::Colour colour) {
   Changed();
 }
 
+void PictureBox::MoveTo(float x, float y) {
+  cur_x_ = x;
+  cur_y_ = y;
+}
+
 void PictureBox::Line(float x, float y, patterns::Colour colour) {
   double x0 = ToPixels(cur_x_), y0 = ToPixels(cur_y_);
   double x1 = ToPixels(x), y1 = ToPixels(y);

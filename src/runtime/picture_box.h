@@ -38,6 +38,7 @@ class PictureBox final : public patterns::DrawingSurface {
   void Cls() override;
   void PSet(float x, float y, patterns::Colour colour) override;
   void Line(float x, float y, patterns::Colour colour) override;
+  void MoveTo(float x, float y) override;
   void SetBackColor(patterns::Colour colour) override;
   patterns::Colour BackColor() const override { return back_; }
   void SetForeColor(patterns::Colour colour) override { fore_ = colour; }

@@ -1,5 +1,6 @@
 // 导出高清图案… and 导出四方连续图… against `huiwenfang render --code`: the
-// same bytes for the same type and size; what the save dialog is asked; the
+// same bytes for the same type and size (the sheet and the fourth type
+// seamless); what the save dialog is asked; the
 // type taken from the dialog or the name; failures reported with no file
 // left behind.
 #include <sys/stat.h>
@@ -67,7 +68,7 @@ TEST_F(Form1ExportTest, TheFilesAreTheBytesRenderWritesForTheSameTypeAndSize) {
   EXPECT_EQ(asked.title, "导出高清图案");
   std::string filter;
   for (const char* part : {"PNG 图像 4096×4096 (*.png)", "*.png", "SVG 矢量图 (*.svg)", "*.svg",
-                           "PDF 矢量图 (*.pdf)", "*.pdf", ""})
+                           "PDF 矢量图 (*.pdf)", "*.pdf", "PNG 无缝图块 4096×4096 (*.png)", "*.png", ""})
     filter.append(part).push_back('\0');
   EXPECT_EQ(asked.filter, filter);
   EXPECT_EQ(asked.file_name, code) << "named by the pattern's code";
@@ -76,7 +77,8 @@ TEST_F(Form1ExportTest, TheFilesAreTheBytesRenderWritesForTheSameTypeAndSize) {
   EXPECT_EQ(asked.flags, 0x6u) << "overwrite prompt, no read-only box";
   EXPECT_TRUE(Bytes(dir_ / "tile.png") == Rendered(code, {"--size", "4096"}));
 
-  // The sheet as SVG, the type chosen in the dialog: 4 x 4 tiles in the same 4096.
+  // The sheet as SVG, the type chosen in the dialog: 4 x 4 seamless tiles in
+  // the same 4096.
   dialogs_.paths = {(dir_ / "sheet").string()};
   dialogs_.filterIndices = {2};
   form_->mnuExportSheet_Click();
@@ -84,7 +86,7 @@ TEST_F(Form1ExportTest, TheFilesAreTheBytesRenderWritesForTheSameTypeAndSize) {
   EXPECT_EQ(dialogs_.saveRequests[1].title, "导出四方连续图");
   EXPECT_EQ(dialogs_.saveRequests[1].file_name, (dir_ / code).string()) << "in the folder of the last export";
   EXPECT_TRUE(Bytes(dir_ / "sheet") ==
-              Rendered(code, {"--format", "svg", "--size", "1024", "--repeat", "4"}));
+              Rendered(code, {"--format", "svg", "--size", "1024", "--repeat", "4", "--seamless"}));
 
   // A name ending in another type's extension wins over the type shown.
   dialogs_.paths = {(dir_ / "tile.PDF").string()};
@@ -102,7 +104,49 @@ TEST_F(Form1ExportTest, ThePatternInTheTileBufferIsWrittenEvenAfterATickOrAStep)
   dialogs_.paths = {(dir_ / "sheet.png").string()};
   form_->mnuExportSheet_Click();
   EXPECT_EQ(dialogs_.saveRequests.back().file_name, first);
-  EXPECT_TRUE(Bytes(dir_ / "sheet.png") == Rendered(first, {"--size", "1024", "--repeat", "4"}));
+  EXPECT_TRUE(Bytes(dir_ / "sheet.png") == Rendered(first, {"--size", "1024", "--repeat", "4", "--seamless"}));
+}
+
+TEST_F(Form1ExportTest, TheFourthTypeIsTheSeamlessTile) {
+  SetAmplitude("2012");  // curves far past the tile, so seamless and ordinary differ
+  Click("cmdpaint");
+  const std::string code = patterns::WritePatternCode(*form_->CurrentPatternCode());
+  dialogs_.paths = {(dir_ / "tile.png").string()};
+  dialogs_.filterIndices = {4};
+  form_->mnuExportTile_Click();
+  const std::vector<char> seamless = Bytes(dir_ / "tile.png");
+  EXPECT_TRUE(seamless == Rendered(code, {"--size", "4096", "--seamless"}));
+  EXPECT_FALSE(seamless == Rendered(code, {"--size", "4096"}));
+
+  // The sheet of the fourth type: the same seamless copies as the first.
+  dialogs_.paths = {(dir_ / "sheet.png").string()};
+  dialogs_.filterIndices = {4};
+  form_->mnuExportSheet_Click();
+  EXPECT_TRUE(Bytes(dir_ / "sheet.png") == Rendered(code, {"--size", "1024", "--repeat", "4", "--seamless"}));
+
+  // A name ending in another type's extension still wins.
+  dialogs_.paths = {(dir_ / "tile.svg").string()};
+  dialogs_.filterIndices = {4};
+  form_->mnuExportTile_Click();
+  EXPECT_TRUE(Bytes(dir_ / "tile.svg") == Rendered(code, {"--format", "svg", "--size", "4096"}));
+  EXPECT_TRUE(reports_.empty());
+}
+
+TEST_F(Form1ExportTest, ASheetTooWideToWrapIsReportedAndLeavesNoFile) {
+  // The canvas draws it; its curves reach further than a seamless tile follows.
+  SetAmplitude("100000");
+  Click("cmdpaint");
+  ASSERT_TRUE(reports_.empty());
+  dialogs_.paths = {(dir_ / "sheet.png").string()};
+  form_->Form().RaiseEvent("mnuExportSheet_Click");
+  ASSERT_EQ(reports_.size(), 1u);
+  EXPECT_NE(reports_[0].find("溢出"), std::string::npos) << reports_[0];
+  EXPECT_TRUE(Files().empty());
+  // The ordinary tile of the same pattern is still written.
+  dialogs_.paths = {(dir_ / "tile.png").string()};
+  form_->Form().RaiseEvent("mnuExportTile_Click");
+  EXPECT_EQ(reports_.size(), 1u);
+  EXPECT_EQ(Files(), std::vector<fs::path>{"tile.png"});
 }
 
 TEST_F(Form1ExportTest, NothingToExportCancelAndFailuresLeaveNoFile) {

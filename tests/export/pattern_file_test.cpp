@@ -114,13 +114,13 @@ TEST(PatternFile, APatternDrawnInPiecesIsThePatternDrawnAtOnce) {
   ASSERT_EQ(whole.BandHeight(), 300);
   // Bands of 7 rows: the very same pixels, asked for bottom up (as the bitmap
   // writer asks) and then top down again.
-  PatternRows bands(kCode, 300, 300 * 4 * 7);
+  PatternRows bands(kCode, 300, false, 300 * 4 * 7);
   ASSERT_EQ(bands.BandHeight(), 7);
   // Pieces of at most 70 columns, as cairo's limit of 32767 pixels a side
   // cuts a tile of 32768: cairo works out the lines' edges within each piece
   // anew, which moves the antialiasing of about one ink pixel in a hundred by
   // a few levels, an invisible seam.
-  PatternRows pieces(kCode, 300, 300 * 4 * 300, 70);
+  PatternRows pieces(kCode, 300, false, 300 * 4 * 300, 70);
   int ink = 0, unlike = 0, most = 0;
   for (int pass = 0; pass < 2; ++pass) {
     for (int i = 0; i < 300; ++i) {

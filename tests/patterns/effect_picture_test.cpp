@@ -130,6 +130,7 @@ class ShrinkingSurface final : public DrawingSurface {
   void Cls() override { inner_.Cls(); }
   void PSet(float x, float y, Colour c) override { inner_.PSet(x, y, c); }
   void Line(float x, float y, Colour c) override { inner_.Line(x, y, c); }
+  void MoveTo(float x, float y) override { inner_.MoveTo(x, y); }
   void SetBackColor(Colour c) override { inner_.SetBackColor(c); }
   Colour BackColor() const override { return inner_.BackColor(); }
   void SetForeColor(Colour c) override { inner_.SetForeColor(c); }

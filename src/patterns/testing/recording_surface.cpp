@@ -23,6 +23,12 @@ void RecordingSurface::Line(float x, float y, Colour colour) {
   calls_.push_back({.op = Op::kLine, .x = x, .y = y, .colour = colour});
 }
 
+void RecordingSurface::MoveTo(float x, float y) {
+  cur_x_ = x;
+  cur_y_ = y;
+  calls_.push_back({.op = Op::kMoveTo, .x = x, .y = y});
+}
+
 void RecordingSurface::SetBackColor(Colour colour) {
   back_ = colour;
   calls_.push_back({.op = Op::kSetBackColor, .colour = colour});

@@ -17,6 +17,7 @@ enum class Op {
   kCls,
   kPSet,
   kLine,
+  kMoveTo,
   kSetBackColor,
   kSetForeColor,
   kImage,
@@ -27,7 +28,7 @@ enum class Op {
 
 struct SurfaceCall {
   Op op = Op::kCls;
-  float x = 0, y = 0, width = 0, height = 0;  // PSet/Line: point; PaintPicture: rectangle; Print: position
+  float x = 0, y = 0, width = 0, height = 0;  // PSet/Line/MoveTo: point; PaintPicture: rectangle; Print: position
   Colour colour = 0;                          // PSet, Line, SetBackColor, SetForeColor
   Picture picture{};                          // Image (the one handed out), SetPicture, PaintPicture
   std::string text{};                         // Print
@@ -48,6 +49,7 @@ class RecordingSurface final : public DrawingSurface {
   void Cls() override;
   void PSet(float x, float y, Colour colour) override;
   void Line(float x, float y, Colour colour) override;
+  void MoveTo(float x, float y) override;
   void SetBackColor(Colour colour) override;
   Colour BackColor() const override { return back_; }
   void SetForeColor(Colour colour) override;
