@@ -154,7 +154,7 @@ class SeamlessExactTest : public ::testing::Test {
 };
 
 TEST_F(SeamlessExactTest, TwoByTwoSeamlessTilesAreThePeriodicDrawingAndOrdinaryTilesAreCut) {
-  int cut = 0;
+  int cut = 0, open_far = 0;
   for (int drawing : {1, 2}) {
     for (double amplitude : {8.0, 80.0, -150.0, 720.0, 2012.0, 7200.0}) {
       for (const auto& randoms : kRandoms) {
@@ -175,6 +175,9 @@ TEST_F(SeamlessExactTest, TwoByTwoSeamlessTilesAreThePeriodicDrawingAndOrdinaryT
         }
         EXPECT_GT(ordinary_ink, 200) << what;
         EXPECT_EQ(lost, 0) << what << ": ink of the ordinary tile missing from the seamless one";
+        // At 7200 the wrapped curves may cover every pixel, and then the
+        // comparison with the wall shows little; count the tiles they do not.
+        if (amplitude == 7200.0) open_far += std::find(s.begin(), s.end(), back) != s.end();
 
         const int ordinary_differences = Differences(ordinary, wall);
         if (!ExtentOf(code).Leaves()) {
@@ -185,12 +188,19 @@ TEST_F(SeamlessExactTest, TwoByTwoSeamlessTilesAreThePeriodicDrawingAndOrdinaryT
           EXPECT_GT(ordinary_differences, 0) << what << ": its curves leave the tile, so the cut shows";
           ++cut;
         }
-        // Within 91 pixels of the centre, or past the tile.
-        EXPECT_EQ(ExtentOf(code).Leaves(), amplitude != 8.0) << what;
+        // Within 91 pixels of the centre; far past the tile.
+        if (amplitude == 8.0) {
+          EXPECT_FALSE(ExtentOf(code).Leaves()) << what;
+        } else if (std::fabs(amplitude) >= 150.0) {
+          EXPECT_TRUE(ExtentOf(code).Leaves()) << what;
+        }
       }
     }
   }
-  EXPECT_GE(cut, 2 * 5 * 4);
+  // Amplitude 80 leaves the tile with some curve shapes and not with others.
+  EXPECT_GE(cut, 2 * 4 * 4 + 1);
+  EXPECT_LT(cut, 2 * 5 * 4);
+  EXPECT_GE(open_far, 4) << "of the 8 tiles at amplitude 7200";
 }
 
 TEST_F(RenderTest, SeamlessFilesInEveryFormat) {
