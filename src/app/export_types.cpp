@@ -38,8 +38,10 @@ const ExportType& ExportTypeFor(const std::string& path, int filter_index,
 }
 
 exporter::TileOptions ExportOptions(const ExportType& type, int repeat, bool seamless) {
-  return exporter::TileOptions{
-      .format = type.format, .size = type.side / repeat, .repeat = repeat, .seamless = seamless || type.seamless};
+  return exporter::TileOptions{.format = type.format,
+                               .size = type.side / repeat,
+                               .repeat = repeat,
+                               .seamless = seamless || type.seamless};
 }
 
 }  // namespace app

@@ -16,12 +16,12 @@ struct OptionRule {
 };
 
 constexpr OptionRule kOptions[] = {
-    {"code", 0, Kind::kText},    {"kind", 0, Kind::kNumber},   {"amplitude", 0, Kind::kText},
-    {"seed", 0, Kind::kNumber},  {"count", 0, Kind::kNumber},  {"skip", 0, Kind::kNumber},
-    {"size", 0, Kind::kNumber},  {"repeat", 0, Kind::kNumber}, {"format", 0, Kind::kText},
-    {"exact", 0, Kind::kFlag},   {"seamless", 0, Kind::kFlag}, {"output", 'o', Kind::kText},
-    {"jobs", 'j', Kind::kNumber},
-    {"quiet", 'q', Kind::kFlag}, {"help", 0, Kind::kFlag},     {"version", 0, Kind::kFlag},
+    {"code", 0, Kind::kText},     {"kind", 0, Kind::kNumber},   {"amplitude", 0, Kind::kText},
+    {"seed", 0, Kind::kNumber},   {"count", 0, Kind::kNumber},  {"skip", 0, Kind::kNumber},
+    {"size", 0, Kind::kNumber},   {"repeat", 0, Kind::kNumber}, {"format", 0, Kind::kText},
+    {"exact", 0, Kind::kFlag},    {"seamless", 0, Kind::kFlag}, {"output", 'o', Kind::kText},
+    {"jobs", 'j', Kind::kNumber}, {"quiet", 'q', Kind::kFlag},  {"help", 0, Kind::kFlag},
+    {"version", 0, Kind::kFlag},
 };
 
 // A number too large for 64 bits is kept as the largest one, so that the

@@ -104,7 +104,8 @@ TEST_F(Form1ExportTest, ThePatternInTheTileBufferIsWrittenEvenAfterATickOrAStep)
   dialogs_.paths = {(dir_ / "sheet.png").string()};
   form_->mnuExportSheet_Click();
   EXPECT_EQ(dialogs_.saveRequests.back().file_name, first);
-  EXPECT_TRUE(Bytes(dir_ / "sheet.png") == Rendered(first, {"--size", "1024", "--repeat", "4", "--seamless"}));
+  EXPECT_TRUE(Bytes(dir_ / "sheet.png") ==
+              Rendered(first, {"--size", "1024", "--repeat", "4", "--seamless"}));
 }
 
 TEST_F(Form1ExportTest, TheFourthTypeIsTheSeamlessTile) {

@@ -45,7 +45,8 @@ TEST(CellsReached, TheCellsALineInksAndNoOthers) {
   // Across a corner: the three cells around it and the one it starts in.
   const auto corner = Cells(190, 190, 215, 215);
   EXPECT_EQ(corner.size(), 4u);
-  for (TileCell c : {TileCell{0, 0}, TileCell{1, 0}, TileCell{0, 1}, TileCell{1, 1}}) EXPECT_TRUE(Has(corner, c));
+  for (TileCell c : {TileCell{0, 0}, TileCell{1, 0}, TileCell{0, 1}, TileCell{1, 1}})
+    EXPECT_TRUE(Has(corner, c));
 }
 
 TEST(CellsReached, ALongSegmentGetsTheCellsItCrossesNotItsBoundingBox) {
@@ -56,7 +57,8 @@ TEST(CellsReached, ALongSegmentGetsTheCellsItCrossesNotItsBoundingBox) {
     const auto cells = Cells(x0, y0, x1, y1);
     // Each cell once.
     auto sorted = cells;
-    std::sort(sorted.begin(), sorted.end(), [](TileCell a, TileCell b) { return a.j != b.j ? a.j < b.j : a.i < b.i; });
+    std::sort(sorted.begin(), sorted.end(),
+              [](TileCell a, TileCell b) { return a.j != b.j ? a.j < b.j : a.i < b.i; });
     EXPECT_TRUE(std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end());
     // Every point of the segment, and every point within a pixel of it, is
     // in a cell of the list.
@@ -70,8 +72,8 @@ TEST(CellsReached, ALongSegmentGetsTheCellsItCrossesNotItsBoundingBox) {
       for (double dx : {-1.0, 0.0, 1.0})
         for (double dy : {-1.0, 0.0, 1.0}) {
           if (!listed.count({CellOf(x + dx), CellOf(y + dy)})) {
-            ADD_FAILURE() << "(" << x0 << "," << y0 << ")-(" << x1 << "," << y1 << ") misses " << CellOf(x + dx)
-                          << "," << CellOf(y + dy);
+            ADD_FAILURE() << "(" << x0 << "," << y0 << ")-(" << x1 << "," << y1 << ") misses "
+                          << CellOf(x + dx) << "," << CellOf(y + dy);
             return;
           }
         }
@@ -99,9 +101,7 @@ TEST(SeamlessSurface, CopiesLandOnThePixelsOfTheLineMovedByWholeCells) {
     SeamlessSurface torus(canvas);
     // Just below a half pixel, where moving by whole cells in float arithmetic
     // would round up to the next pixel; or anywhere.
-    const auto start = [&] {
-      return n % 2 ? std::nextafter(std::floor(frac(gen)) + 0.5f, 0.0f) : frac(gen);
-    };
+    const auto start = [&] { return n % 2 ? std::nextafter(std::floor(frac(gen)) + 0.5f, 0.0f) : frac(gen); };
     const float x0 = start(), y0 = start();
     const float x1 = std::clamp(x0 + coord(gen) / 20, -65000.0f, 65000.0f);
     const float y1 = std::clamp(y0 + coord(gen) / 20, -65000.0f, 65000.0f);
@@ -113,7 +113,8 @@ TEST(SeamlessSurface, CopiesLandOnThePixelsOfTheLineMovedByWholeCells) {
       ASSERT_EQ(calls[k].op, Op::kMoveTo);
       ASSERT_EQ(calls[k + 1].op, Op::kLine);
       EXPECT_EQ(calls[k + 1].colour, 0x123456);
-      const long ci = (Nearest(x0) - Nearest(calls[k].x)) / 201, cj = (Nearest(y0) - Nearest(calls[k].y)) / 201;
+      const long ci = (Nearest(x0) - Nearest(calls[k].x)) / 201,
+                 cj = (Nearest(y0) - Nearest(calls[k].y)) / 201;
       ASSERT_EQ(Nearest(calls[k].x), Nearest(x0) - 201 * ci);
       ASSERT_EQ(Nearest(calls[k].y), Nearest(y0) - 201 * cj);
       ASSERT_EQ(Nearest(calls[k + 1].x), Nearest(x1) - 201 * ci);

@@ -84,8 +84,8 @@ class Wall {
     WNDCLASSEXA probe{};
     probe.cbSize = sizeof(probe);
     if (!GetClassInfoExA(nullptr, wc.lpszClassName, &probe)) RegisterClassExA(&wc);
-    parent_ = CreateWindowExA(0, wc.lpszClassName, "wall", WS_POPUP, 0, 0, 500, 500, nullptr, nullptr, nullptr,
-                              nullptr);
+    parent_ = CreateWindowExA(0, wc.lpszClassName, "wall", WS_POPUP, 0, 0, 500, 500, nullptr, nullptr,
+                              nullptr, nullptr);
     runtime::LayoutRow row{};
     row.kind = runtime::ControlKind::PictureBox;
     row.name = "wall";
@@ -126,8 +126,11 @@ class Wall {
 };
 
 PatternCode Code(int drawing, double amplitude, std::array<float, 4> randoms) {
-  return PatternCode{
-      .drawing = drawing, .amplitude = amplitude, .randoms = randoms, .line = 0x2060C0, .background = 0xF0F0E0};
+  return PatternCode{.drawing = drawing,
+                     .amplitude = amplitude,
+                     .randoms = randoms,
+                     .line = 0x2060C0,
+                     .background = 0xF0F0E0};
 }
 
 // Random values that give each of the four curve shapes, few and many copies.
@@ -229,8 +232,8 @@ TEST_F(RenderTest, SeamlessFilesInEveryFormat) {
   const patterns::Picture tile = exact.Draw(wide, true);
   for (const char* ext : {"png", "bmp"}) {
     const std::string name = std::string("e.") + ext;
-    const RunResult r =
-        Run({"--code", patterns::WritePatternCode(wide), "--exact", "--seamless", "--repeat", "2", "-o", name});
+    const RunResult r = Run(
+        {"--code", patterns::WritePatternCode(wide), "--exact", "--seamless", "--repeat", "2", "-o", name});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("402 x 402 exact seamless"), std::string::npos) << r.err;
     if (std::string(ext) == "bmp") continue;

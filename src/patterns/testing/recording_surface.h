@@ -28,10 +28,11 @@ enum class Op {
 
 struct SurfaceCall {
   Op op = Op::kCls;
-  float x = 0, y = 0, width = 0, height = 0;  // PSet/Line/MoveTo: point; PaintPicture: rectangle; Print: position
-  Colour colour = 0;                          // PSet, Line, SetBackColor, SetForeColor
-  Picture picture{};                          // Image (the one handed out), SetPicture, PaintPicture
-  std::string text{};                         // Print
+  float x = 0, y = 0, width = 0,
+        height = 0;    // PSet/Line/MoveTo: point; PaintPicture: rectangle; Print: position
+  Colour colour = 0;   // PSet, Line, SetBackColor, SetForeColor
+  Picture picture{};   // Image (the one handed out), SetPicture, PaintPicture
+  std::string text{};  // Print
 };
 
 struct RecordingSurfaceSize {
