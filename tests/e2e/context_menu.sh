@@ -90,7 +90,7 @@ same_picture "$E2E_WORK/exact.png" "$E2E_WORK/pattern3.png" ||
 
 # 导出四方连续图… from the keyboard (Up wraps to the last item), saved under
 # the name the dialog offers: the pattern's code, with the type's extension.
-# The file is the one render writes for 4 x 4 tiles in 4096 pixels.
+# The file is the one render writes for 4 x 4 seamless tiles in 4096 pixels.
 xdotool mousemove --window "$E2E_WID" 846 106 click 3
 menu_wid=$(e2e_wait_new_window) || fail "the right click opened no menu"
 xdotool key Up Return
@@ -98,8 +98,8 @@ dialog=$(e2e_wait_new_window "$menu_wid") || fail "导出四方连续图… open
 xdotool key Return
 sheet="$E2E_WORK/out/$code.png"
 e2e_wait_for 30 test -f "$sheet" || fail "no $sheet after the dialog"
-"$E2E_PROG" render --code "$code" --size 1024 --repeat 4 -o "$E2E_WORK/sheet.png" 2>"$E2E_WORK/render.log" ||
-  fail "render --code $code --repeat 4 failed: $(cat "$E2E_WORK/render.log")"
+"$E2E_PROG" render --code "$code" --size 1024 --repeat 4 --seamless -o "$E2E_WORK/sheet.png" \
+  2>"$E2E_WORK/render.log" || fail "render --code $code --repeat 4 --seamless failed: $(cat "$E2E_WORK/render.log")"
 cmp -s "$sheet" "$E2E_WORK/sheet.png" || fail "the exported sheet differs from render's"
 e2e_wait_for 10 e2e_window_gone "$dialog" || fail "the dialog stayed open"
 
