@@ -98,10 +98,13 @@ void SeamlessSurface::Line(float x, float y, Colour colour) {
   const float x0 = cur_x_, y0 = cur_y_;
   cur_x_ = x;
   cur_y_ = y;
+  // The dot goes only where it can show: a cairo canvas strokes what it has
+  // gathered at every dot, so a needless one would cut its path in two.
+  if (dot_held_) CellsReached(x0, y0, x0, y0, dot_cells_);
   CellsReached(x0, y0, x, y, cells_);
   for (const TileCell& c : cells_) {
     const float sx = Moved(x0, c.i), sy = Moved(y0, c.j);
-    if (dot_held_) {
+    if (dot_held_ && std::find(dot_cells_.begin(), dot_cells_.end(), c) != dot_cells_.end()) {
       canvas_.PSet(sx, sy, dot_colour_);
     } else {
       canvas_.MoveTo(sx, sy);

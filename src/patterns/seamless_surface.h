@@ -48,8 +48,8 @@ class SeamlessSurface final : public DrawingSurface {
 
   void Cls() override;
   // A dot is held back until the next call: a line that starts on it takes
-  // it along into every cell the line reaches, drawn just before the line's
-  // copy there, exactly as the canvas would get it without the wrapping.
+  // it along into every cell where both can show, drawn just before the
+  // line's copy there, as the canvas would get them without the wrapping.
   // Raises 6 for a point past kSeamlessReach.
   void PSet(float x, float y, Colour colour) override;
   // Raises 6 for an end past kSeamlessReach, before anything is drawn.
@@ -72,6 +72,7 @@ class SeamlessSurface final : public DrawingSurface {
   bool dot_held_ = false;
   Colour dot_colour_ = 0;
   std::vector<TileCell> cells_;
+  std::vector<TileCell> dot_cells_;
 };
 
 // The pattern of a code on a seamless tile: DrawPattern through a

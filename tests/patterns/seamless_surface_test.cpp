@@ -133,17 +133,36 @@ TEST(SeamlessSurface, ADotGoesAlongWithTheLineThatStartsOnIt) {
   torus.PSet(195.25f, 40, 0);
   EXPECT_TRUE(canvas.Calls().empty()) << "held until it is known what follows";
   torus.Line(230.5f, 40, 0xFF);
-  // In the canvas's cell and in the next, each copy of the line drawn from
-  // its copy of the dot, as the canvas gets dot and line without wrapping.
+  // In the canvas's cell the line is drawn from the dot, as the canvas gets
+  // them without wrapping; the copy in the next cell, where the dot is too
+  // far to show, starts with a move.
   ASSERT_EQ(canvas.Calls().size(), 4u);
   EXPECT_EQ(canvas.Calls()[0].op, Op::kPSet);
   EXPECT_EQ(canvas.Calls()[0].x, 195.25f);
+  EXPECT_EQ(canvas.Calls()[0].colour, 0);
   EXPECT_EQ(canvas.Calls()[1].op, Op::kLine);
   EXPECT_EQ(canvas.Calls()[1].x, 230.5f);
-  EXPECT_EQ(canvas.Calls()[2].op, Op::kPSet);
+  EXPECT_EQ(canvas.Calls()[2].op, Op::kMoveTo);
   EXPECT_EQ(canvas.Calls()[2].x, 195.25f - 201);
-  EXPECT_EQ(canvas.Calls()[2].colour, 0);
   EXPECT_EQ(canvas.Calls()[3].x, 230.5f - 201);
+  // A dot on the edge goes into both cells, each just before its line.
+  canvas.ClearLog();
+  torus.PSet(200.25f, 40, 0);
+  torus.Line(230.5f, 40, 0xFF);
+  ASSERT_EQ(canvas.Calls().size(), 4u);
+  EXPECT_EQ(canvas.Calls()[2].op, Op::kPSet);
+  EXPECT_EQ(canvas.Calls()[2].x, 200.25f - 201);
+  EXPECT_EQ(canvas.Calls()[3].op, Op::kLine);
+
+  // A line from a dot across many cells: the dot goes only into the cell
+  // where it shows, the line's other copies start with a move.
+  canvas.ClearLog();
+  torus.PSet(100, 100, 0);
+  torus.Line(1000, 100, 0xFF);
+  ASSERT_EQ(canvas.Calls().size(), 2u * 5);
+  EXPECT_EQ(canvas.Count(Op::kPSet), 1u);
+  EXPECT_EQ(canvas.Calls()[0].op, Op::kPSet);
+  EXPECT_EQ(canvas.Calls()[0].x, 100.0f);
 
   // A dot with no line after it goes out alone, wrapped, at Flush.
   canvas.ClearLog();

@@ -28,30 +28,30 @@ using patterns::PatternCode;
 constexpr int kTile = patterns::kCanvasPixels;
 constexpr int kWall = 2 * kTile;
 
-// Passes the generators' points on moved to the nearest pixel and then by
-// whole tiles, so the copies are exact; the background is the wall's own.
-class ShiftedSurface final : public patterns::DrawingSurface {
- public:
-  ShiftedSurface(patterns::DrawingSurface& wall, int dx, int dy) : wall_(wall), dx_(dx), dy_(dy) {}
-  void Cls() override {}
-  void PSet(float x, float y, Colour c) override { wall_.PSet(At(x, dx_), At(y, dy_), c); }
-  void Line(float x, float y, Colour c) override { wall_.Line(At(x, dx_), At(y, dy_), c); }
-  void MoveTo(float x, float y) override { wall_.MoveTo(At(x, dx_), At(y, dy_)); }
-  void SetBackColor(Colour) override {}
-  Colour BackColor() const override { return wall_.BackColor(); }
-  void SetForeColor(Colour) override {}
-  float ScaleWidth() const override { return kTile; }
-  float ScaleHeight() const override { return kTile; }
-  patterns::Picture Image() override { return wall_.Image(); }
-  void SetPicture(const patterns::Picture&) override {}
-  void PaintPicture(const patterns::Picture&, float, float, float, float) override {}
-  void Print(std::string_view) override {}
-
- private:
-  static float At(float v, int d) { return static_cast<float>(std::floor(double{v} + 0.5) + d); }
-  patterns::DrawingSurface& wall_;
-  int dx_, dy_;
+// One dot or segment of the pattern, its ends already on their nearest
+// pixels (where the canvas puts them), so that moving them by whole tiles is
+// exact.
+struct Step {
+  bool dot;
+  double x0, y0, x1, y1;
+  Colour colour;
 };
+
+std::vector<Step> StepsOf(const PatternCode& code) {
+  patterns::testing::RecordingSurface probe;
+  patterns::DrawPattern(probe, code);
+  const auto pixel = [](float v) { return std::floor(double{v} + 0.5); };
+  std::vector<Step> steps;
+  double x = 0, y = 0;
+  for (const auto& c : probe.Calls()) {
+    if (c.op != patterns::testing::Op::kLine && c.op != patterns::testing::Op::kPSet) continue;
+    const bool dot = c.op == patterns::testing::Op::kPSet;
+    steps.push_back({dot, dot ? pixel(c.x) : x, dot ? pixel(c.y) : y, pixel(c.x), pixel(c.y), c.colour});
+    x = pixel(c.x);
+    y = pixel(c.y);
+  }
+  return steps;
+}
 
 // Where the pattern's points lie.
 struct Extent {
@@ -107,13 +107,26 @@ class Wall {
     EXPECT_EQ(box_->PixelWidth(), kWall);
     const Extent e = ExtentOf(code);
     box_->SetBackColor(code.background);
-    const patterns::DrawingParameters p = patterns::ParametersOf(code.drawing);
+    const std::vector<Step> steps = StepsOf(code);
     const auto first = [](double hi) { return static_cast<int>(std::ceil((-2.0 - hi) / kTile)); };
     const auto last = [](double lo) { return static_cast<int>(std::floor((kWall + 2.0 - lo) / kTile)); };
     for (int ky = first(e.hi_y); ky <= last(e.lo_y); ++ky) {
       for (int kx = first(e.hi_x); kx <= last(e.lo_x); ++kx) {
-        ShiftedSurface shifted(*box_, kx * kTile, ky * kTile);
-        patterns::DrawCurves(shifted, p.kind, p.step, code.amplitude, code.randoms, code.line);
+        const double dx = kx * kTile, dy = ky * kTile;
+        for (const Step& st : steps) {
+          // What lies wholly off the wall cannot ink it; the rest is drawn
+          // in the pattern's order, each segment from its own start.
+          if (std::max(st.x0, st.x1) + dx < 0 || std::min(st.x0, st.x1) + dx >= kWall ||
+              std::max(st.y0, st.y1) + dy < 0 || std::min(st.y0, st.y1) + dy >= kWall)
+            continue;
+          const auto at = [](double v) { return static_cast<float>(v); };
+          if (st.dot) {
+            box_->PSet(at(st.x1 + dx), at(st.y1 + dy), st.colour);
+          } else {
+            box_->MoveTo(at(st.x0 + dx), at(st.y0 + dy));
+            box_->Line(at(st.x1 + dx), at(st.y1 + dy), st.colour);
+          }
+        }
       }
     }
     const patterns::Picture image = box_->Image();
