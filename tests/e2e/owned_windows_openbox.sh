@@ -3,7 +3,8 @@
 # message boxes and prompts stay above the main window when it is clicked,
 # keep the keyboard and tell the manager what they are; the drop-down list
 # is left to the program and shows above everything.
-# With HWF_E2E_SHOTS=<folder> the screen is kept in PNGs along the way.
+# With HWF_E2E_SHOTS=<folder> the screen is kept in wm-*.png there along the
+# way (the README's pictures: HWF_E2E_SHOTS=docs).
 #
 # usage: owned_windows_openbox.sh <path-to-huiwenfang>. Exit 77 = skipped.
 set -u
@@ -14,7 +15,8 @@ e2e_require xwininfo compare
 e2e_start_display
 e2e_start_wm
 OW_WM=1
-OW_SHOTS=${HWF_E2E_SHOTS:-}
+OW_SHOTS=""
+[ -n "${HWF_E2E_SHOTS:-}" ] && OW_SHOTS=$(cd "$HWF_E2E_SHOTS" && pwd)
 e2e_start_app
 ow_colour_dialog
 ow_message_box
