@@ -71,6 +71,14 @@ ow_keep_shot() {
     convert "$E2E_WORK/keep.ppm" -trim +repage "$OW_SHOTS/wm-$1.png" || fail "cannot keep the screen as wm-$1.png"
 }
 
+# The screen at the window's place, kept in $2 once two looks 0.2 s apart
+# agree (the window has painted itself).
+ow_settled() {
+  ow_screen_at "$1" "$E2E_WORK/settling.png" || return 1
+  sleep 0.2
+  ow_screen_shows "$1" "$E2E_WORK/settling.png" && cp "$E2E_WORK/now.png" "$2"
+}
+
 ow_on_top() { ow_has_keyboard "$1" && ow_stacked_above "$1" "$E2E_WID" && ow_screen_shows "$1" "$2"; }
 
 # Under the manager: the window $1 is a modal dialog of $2, with neither a
@@ -110,8 +118,7 @@ ow_click_owner() {
     fail "the click at ($px,$py) would land on window $dlg itself"
   fi
   e2e_wait_for 10 ow_has_keyboard "$dlg" || fail "window $dlg did not get the keyboard when it showed"
-  sleep 0.3
-  ow_screen_at "$dlg" "$E2E_WORK/before.png" || fail "no screenshot"
+  e2e_wait_for 10 ow_settled "$dlg" "$E2E_WORK/before.png" || fail "window $dlg did not settle on the screen"
   e2e_click "$px" "$py"
   sleep 0.5
   e2e_wait_for 10 ow_on_top "$dlg" "$E2E_WORK/before.png" ||
@@ -119,16 +126,23 @@ ow_click_owner() {
       "(focus $(xdotool getwindowfocus), active $(xdotool getactivewindow 2>/dev/null))"
 }
 
+# The window $1 ($2 names it), just opened by the main window: it says what
+# it is, stays on top when the main window is clicked at ($3,$4), is kept as
+# wm-$5.png and closes on Escape.
+ow_modal_flow() {
+  ow_check_dialog_hints "$1" "$E2E_WID"
+  ow_click_owner "$1" "$3" "$4"
+  ow_keep_shot "$5"
+  xdotool key Escape
+  e2e_wait_for 10 e2e_window_gone "$1" || fail "Escape did not close $2"
+  echo "ok: $2 stays on top of a clicked main window"
+}
+
 ow_colour_dialog() {
   e2e_press cmddan
   local dlg
   dlg=$(e2e_wait_new_window) || fail "the colour dialog did not appear"
-  ow_check_dialog_hints "$dlg" "$E2E_WID"
-  ow_click_owner "$dlg" 100 400
-  ow_keep_shot colour-dialog
-  xdotool key Escape
-  e2e_wait_for 10 e2e_window_gone "$dlg" || fail "Escape did not close the colour dialog"
-  echo "ok: the colour dialog stays on top of a clicked main window"
+  ow_modal_flow "$dlg" "the colour dialog" 100 400 colour-dialog
 }
 
 ow_message_box() {
@@ -139,13 +153,8 @@ ow_message_box() {
   xdotool type --delay 30 abc
   e2e_press cmdpaint
   box=$(e2e_wait_new_window) || fail "no message box for the amplitude abc"
-  ow_check_dialog_hints "$box" "$E2E_WID"
-  # On the canvas.
-  ow_click_owner "$box" 846 106
-  ow_keep_shot message-box
-  xdotool key Escape
-  e2e_wait_for 10 e2e_window_gone "$box" || fail "Escape did not close the message box"
-  echo "ok: the message box stays on top of a clicked main window"
+  # Clicked on the canvas.
+  ow_modal_flow "$box" "the message box" 846 106 message-box
 }
 
 ow_save_dialog() {
