@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev
   fonts-arphic-uming fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
-  xvfb xdotool imagemagick x11-utils xclip
+  xvfb xdotool imagemagick x11-utils xclip openbox
   xdg-utils
   clang libclang-rt-dev
   desktop-file-utils python3

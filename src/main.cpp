@@ -101,11 +101,35 @@ void UseUtf8CharacterType() {
     std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
+constexpr const char* kUsage =
+    "usage: huiwenfang              opens the window\n"
+    "       huiwenfang render ...   draws patterns into files, with no display\n"
+    "                               (huiwenfang render --help says how)\n"
+    "       huiwenfang --version\n";
+
+// The window takes no arguments: anything else is answered on the terminal
+// rather than ignored, so that a mistyped command does not open a window.
+int AnswerArguments(const char* arg) {
+  if (std::strcmp(arg, "--version") == 0) {
+    std::printf("huiwenfang %s\n", render::ProgramVersion());
+    return 0;
+  }
+  if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  std::fprintf(stderr, "huiwenfang: unknown argument '%s'\n%s", arg, kUsage);
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   // Before any display is opened: rendering must work where there is none.
-  if (argc >= 2 && std::strcmp(argv[1], render::kCommandName) == 0) return render::RenderMain(argc, argv);
+  if (argc >= 2) {
+    if (std::strcmp(argv[1], render::kCommandName) == 0) return render::RenderMain(argc, argv);
+    return AnswerArguments(argv[1]);
+  }
   UseUtf8CharacterType();
   // SDL takes about as long to start as the main window takes to build
   // (fonts, skin, pictures, the first paint): the window is built on a

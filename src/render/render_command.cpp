@@ -158,7 +158,7 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     return 0;
   }
   if (options.version) {
-    out << "huiwenfang " << HWF_VERSION << '\n';
+    out << "huiwenfang " << ProgramVersion() << '\n';
     return 0;
   }
   try {
@@ -172,6 +172,8 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
   }
   return 1;
 }
+
+const char* ProgramVersion() { return HWF_VERSION; }
 
 int RenderMain(int argc, char** argv) {
   std::vector<std::string> args(argv + 2, argv + argc);

@@ -17,6 +17,9 @@ inline constexpr const char* kCommandName = "render";
 int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                      bool err_is_terminal);
 
+// The program's version, as --version prints it.
+const char* ProgramVersion();
+
 // For main: argv[1] is "render".
 int RenderMain(int argc, char** argv);
 

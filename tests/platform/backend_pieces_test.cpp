@@ -7,6 +7,7 @@
 
 #include "platform/backend/display_scale.h"
 #include "platform/backend/scaled_copy.h"
+#include "platform/backend/video_driver.h"
 #include "platform/gdi/dirty_rects.h"
 #include "platform/gdi/shared_pixels.h"
 #include "support/rect_compare.h"
@@ -148,6 +149,19 @@ TEST(DisplayScale, TheProgramsVariableThenGdkScaleThenXftDpiDecide) {
 namespace {
 
 using platform::gdi::SharedPixelsId;
+
+TEST(VideoDriver, DriversThatShowNothingServeOnlyWhenTheUserNamesThem) {
+  using platform::backend::ScreenIsVisible;
+  EXPECT_TRUE(ScreenIsVisible("x11", nullptr));
+  EXPECT_TRUE(ScreenIsVisible("wayland", "x11,wayland"));
+  // SDL's fallback when DISPLAY is missing.
+  EXPECT_FALSE(ScreenIsVisible("offscreen", nullptr));
+  EXPECT_FALSE(ScreenIsVisible("dummy", "x11"));
+  EXPECT_FALSE(ScreenIsVisible("offscreen", "offscreenx"));
+  EXPECT_TRUE(ScreenIsVisible("offscreen", "x11,OFFSCREEN"));
+  EXPECT_TRUE(ScreenIsVisible("dummy", "dummy"));
+  EXPECT_FALSE(ScreenIsVisible(nullptr, nullptr));
+}
 
 TEST(SharedPixels, WindowSizedScreenSurfacesLiveInSharedMemoryAndGoWithTheirBuffer) {
   {

@@ -26,6 +26,7 @@
 #include "platform/backend/sdl2_lost_display.h"
 #include "platform/backend/sdl2_window.h"
 #include "platform/backend/sdl2_x11.h"
+#include "platform/backend/video_driver.h"
 #include "platform/gdi/font_resolve.h"
 #include "platform/gdi/shared_pixels.h"
 #include "platform/user/backend.h"
@@ -322,6 +323,14 @@ bool StartSdl2() {
   // and no GL context, which would load a GL stack of about 100 MB.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+  // With no display SDL falls back to a driver that shows nothing: the
+  // program would run on, invisible, with nobody able to end it. Such a
+  // driver is taken only when the user names it.
+  if (!backend::ScreenIsVisible(SDL_GetCurrentVideoDriver(), std::getenv("SDL_VIDEODRIVER"))) {
+    SDL_Quit();
+    SDL_SetError("no display to show the window on (is DISPLAY set?)");
+    return false;
+  }
   backend::EndProcessOnLostDisplay();
   SDL_StartTextInput();
   return true;

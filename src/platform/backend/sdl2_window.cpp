@@ -35,7 +35,7 @@ bool SameLayout(const SDL_Surface* s) {
 }  // namespace
 
 Sdl2Window::Sdl2Window(const user::TopLevelState& state, int scale, SDL_Window* owner)
-    : scale_(scale), title_(state.title), rect_(state.rect) {
+    : scale_(scale), framed_(state.framed), title_(state.title), rect_(state.rect) {
   Uint32 flags = SDL_WINDOW_HIDDEN;
   // Captionless popups are drop-down lists: no frame, no task-bar entry.
   if (!state.framed) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU;
@@ -48,8 +48,16 @@ Sdl2Window::Sdl2Window(const user::TopLevelState& state, int scale, SDL_Window* 
   }
   id_ = SDL_GetWindowID(window_);
   WriteUtf8WmName(window_, title_);
-  if (state.framed) SetProgramIcon(window_);
-  if (owner) SDL_SetWindowModalFor(window_, owner);  // keeps dialogs above their owner
+  if (!state.framed) return;
+  SetProgramIcon(window_);
+  LimitFrameFunctions(window_, state.minimizable);
+  if (owner) {
+    // A window manager keeps dialogs above their owner (WM_TRANSIENT_FOR)
+    // and gives them a dialog's frame and place.
+    SDL_SetWindowModalFor(window_, owner);
+    MarkAsDialog(window_);
+  }
+  SetModal(state.modal);
 }
 
 Sdl2Window::~Sdl2Window() {
@@ -57,8 +65,15 @@ Sdl2Window::~Sdl2Window() {
   if (window_) SDL_DestroyWindow(window_);
 }
 
+void Sdl2Window::SetModal(bool modal) {
+  if (modal == modal_) return;
+  modal_ = modal;
+  SetModalState(window_, modal, shown_);
+}
+
 void Sdl2Window::Apply(const user::TopLevelState& state) {
   if (!window_) return;
+  if (framed_) SetModal(state.modal);
   if (!state.visible) {
     if (shown_) SDL_HideWindow(window_);
     shown_ = wanted_ = false;
@@ -89,6 +104,9 @@ void Sdl2Window::MovedTo(int screenX, int screenY) {
 bool Sdl2Window::Appear() {
   if (shown_) return false;
   SDL_ShowWindow(window_);
+  // SDL maps a window raised, yet a window manager restacking its own
+  // windows meanwhile may have put one over where the list goes.
+  if (!framed_) RaiseAboveAll(window_);
   shown_ = true;
   return true;
 }

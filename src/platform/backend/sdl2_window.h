@@ -54,10 +54,13 @@ class Sdl2Window {
   // Maps the window the first time; true then.
   bool Appear();
   bool PresentThroughSurface(const gdi::PixelBuffer& pixels, std::span<const RECT> dirty);
+  void SetModal(bool modal);
 
   SDL_Window* window_ = nullptr;
   Uint32 id_ = 0;
   int scale_ = 1;
+  bool framed_ = true;  // false: a popup the window manager leaves alone
+  bool modal_ = false;  // told to the window manager
   std::string title_;
   RECT rect_{0, 0, 0, 0};
   bool shown_ = false;

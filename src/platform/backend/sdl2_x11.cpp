@@ -6,6 +6,8 @@
 #include <X11/extensions/Xrandr.h>
 #include <dlfcn.h>
 
+#include <vector>
+
 namespace platform::backend {
 namespace {
 
@@ -22,24 +24,133 @@ F XlibFunction(const char* name) {
   return lib ? reinterpret_cast<F>(dlsym(lib, name)) : nullptr;
 }
 
+// The X window behind an SDL window and the Xlib calls made on it.
+struct X11Window {
+  using InternAtom = Atom (*)(Display*, const char*, Bool);
+  using ChangeProperty = int (*)(Display*, ::Window, Atom, Atom, int, int, const unsigned char*, int);
+  using GetProperty = int (*)(Display*, ::Window, Atom, long, long, Bool, Atom, Atom*, int*, unsigned long*,
+                              unsigned long*, unsigned char**);
+  using DeleteProperty = int (*)(Display*, ::Window, Atom);
+  using SendEvent = Status (*)(Display*, ::Window, Bool, long, XEvent*);
+  using RaiseWindow = int (*)(Display*, ::Window);
+  using Free = int (*)(void*);
+  using Flush = int (*)(Display*);
+
+  Display* display = nullptr;
+  ::Window window = 0;
+  InternAtom intern = XlibFunction<InternAtom>("XInternAtom");
+  ChangeProperty change = XlibFunction<ChangeProperty>("XChangeProperty");
+  GetProperty get = XlibFunction<GetProperty>("XGetWindowProperty");
+  DeleteProperty remove = XlibFunction<DeleteProperty>("XDeleteProperty");
+  SendEvent send = XlibFunction<SendEvent>("XSendEvent");
+  RaiseWindow raise = XlibFunction<RaiseWindow>("XRaiseWindow");
+  Free free = XlibFunction<Free>("XFree");
+  Flush flush = XlibFunction<Flush>("XFlush");
+
+  // nullopt off X11 or when Xlib lacks a call.
+  static std::optional<X11Window> Of(SDL_Window* sdl) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!sdl || !SDL_GetWindowWMInfo(sdl, &info) || info.subsystem != SDL_SYSWM_X11) return std::nullopt;
+    X11Window x;
+    if (!x.intern || !x.change || !x.get || !x.remove || !x.send || !x.raise || !x.free || !x.flush)
+      return std::nullopt;
+    x.display = info.info.x11.display;
+    x.window = info.info.x11.window;
+    return x;
+  }
+
+  Atom AtomOf(const char* name) const { return intern(display, name, False); }
+
+  void Write(Atom property, Atom type, int format, const void* data, int count) const {
+    change(display, window, property, type, format, PropModeReplace, static_cast<const unsigned char*>(data),
+           count);
+  }
+
+  // The atoms of an ATOM-typed property, empty when it is missing.
+  std::vector<Atom> ReadAtoms(Atom property) const {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<Atom> atoms;
+    if (get(display, window, property, 0, 64, False, XA_ATOM, &type, &format, &count, &after, &data) ==
+            Success &&
+        data && type == XA_ATOM && format == 32) {
+      const auto* a = reinterpret_cast<const long*>(data);  // format 32 comes as longs
+      atoms.assign(a, a + count);
+    }
+    if (data) free(data);
+    return atoms;
+  }
+};
+
 }  // namespace
 
 void WriteUtf8WmName(SDL_Window* window, const std::string& title) {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
-  using InternAtom = Atom (*)(Display*, const char*, Bool);
-  using ChangeProperty = int (*)(Display*, ::Window, Atom, Atom, int, int, const unsigned char*, int);
-  using Flush = int (*)(Display*);
-  auto intern = XlibFunction<InternAtom>("XInternAtom");
-  auto change = XlibFunction<ChangeProperty>("XChangeProperty");
-  auto flush = XlibFunction<Flush>("XFlush");
-  if (!intern || !change || !flush) return;
-  Display* d = info.info.x11.display;
-  const Atom utf8 = intern(d, "UTF8_STRING", False);
-  change(d, info.info.x11.window, XA_WM_NAME, utf8, 8, PropModeReplace,
-         reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
-  flush(d);
+  auto x = X11Window::Of(window);
+  if (!x) return;
+  x->Write(XA_WM_NAME, x->AtomOf("UTF8_STRING"), 8, title.data(), static_cast<int>(title.size()));
+  x->flush(x->display);
+}
+
+void MarkAsDialog(SDL_Window* window) {
+  auto x = X11Window::Of(window);
+  if (!x) return;
+  // Replaces SDL's NORMAL; the manager reads the type when the window maps.
+  const long type = static_cast<long>(x->AtomOf("_NET_WM_WINDOW_TYPE_DIALOG"));
+  x->Write(x->AtomOf("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, &type, 1);
+  x->flush(x->display);
+}
+
+void LimitFrameFunctions(SDL_Window* window, bool minimize) {
+  auto x = X11Window::Of(window);
+  if (!x) return;
+  // The Motif hints: flags, functions, decorations, input mode, status.
+  constexpr long kFunctions = 1L << 0, kDecorations = 1L << 1;
+  constexpr long kMove = 1L << 2, kMinimize = 1L << 3, kClose = 1L << 5;
+  constexpr long kAllDecorations = 1L << 0;
+  const long hints[5] = {kFunctions | kDecorations, kMove | kClose | (minimize ? kMinimize : 0),
+                         kAllDecorations, 0, 0};
+  const Atom motif = x->AtomOf("_MOTIF_WM_HINTS");
+  x->Write(motif, motif, 32, hints, 5);
+  x->flush(x->display);
+}
+
+void SetModalState(SDL_Window* window, bool modal, bool shown) {
+  auto x = X11Window::Of(window);
+  if (!x) return;
+  const Atom state = x->AtomOf("_NET_WM_STATE"), modalAtom = x->AtomOf("_NET_WM_STATE_MODAL");
+  if (shown) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = x->window;
+    e.xclient.message_type = state;
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = modal ? 1 : 0;  // _NET_WM_STATE_ADD, _NET_WM_STATE_REMOVE
+    e.xclient.data.l[1] = static_cast<long>(modalAtom);
+    e.xclient.data.l[3] = 1;  // from an application
+    x->send(x->display, DefaultRootWindow(x->display), False,
+            SubstructureNotifyMask | SubstructureRedirectMask, &e);
+  } else {
+    // Other states SDL wrote (such as skipping the task bar) stay.
+    std::vector<Atom> atoms = x->ReadAtoms(state);
+    std::erase(atoms, modalAtom);
+    if (modal) atoms.push_back(modalAtom);
+    std::vector<long> values(atoms.begin(), atoms.end());
+    if (values.empty())
+      x->remove(x->display, x->window, state);
+    else
+      x->Write(state, XA_ATOM, 32, values.data(), static_cast<int>(values.size()));
+  }
+  x->flush(x->display);
+}
+
+void RaiseAboveAll(SDL_Window* window) {
+  auto x = X11Window::Of(window);
+  if (!x) return;
+  x->raise(x->display, x->window);
+  x->flush(x->display);
 }
 
 namespace {

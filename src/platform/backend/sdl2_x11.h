@@ -16,6 +16,22 @@ namespace platform::backend {
 // decode it. _NET_WM_NAME, which SDL writes as UTF8_STRING, stays as it is.
 void WriteUtf8WmName(SDL_Window* window, const std::string& title);
 
+// What the window manager is told about a window beyond what SDL tells it.
+// A window owned by another is a dialog (_NET_WM_WINDOW_TYPE_DIALOG): kept
+// above its owner, placed on it, left out of task lists. Call before the
+// window is first shown.
+void MarkAsDialog(SDL_Window* window);
+// The frame's buttons and menu (_MOTIF_WM_HINTS): move and close, minimise
+// only when `minimize`; never resize or maximise, since every window of the
+// program has a fixed size. The decorations stay.
+void LimitFrameFunctions(SDL_Window* window, bool minimize);
+// Adds or removes _NET_WM_STATE_MODAL: a window on the screen asks the
+// window manager, which owns the property then; a hidden one writes it.
+void SetModalState(SDL_Window* window, bool modal, bool shown);
+// Puts a window the manager does not manage (a drop-down list) above every
+// other window.
+void RaiseAboveAll(SDL_Window* window);
+
 // A quick look at the X display before SDL starts (SDL takes much longer to
 // open it): the size of the screen SDL will call its first display (the
 // primary monitor's, where RandR tells it) and the text of the X resources

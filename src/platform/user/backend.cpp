@@ -54,6 +54,8 @@ void SyncTopLevel(HWND hwnd) {
   s.active = desktop().active == hwnd;
   s.framed = Framed(*w);
   s.owner = w->owner;
+  s.modal = w->owner && !IsWindowEnabled(w->owner);
+  s.minimizable = (w->style & WS_MINIMIZEBOX) != 0;
   CurrentBackend().TopLevelChanged(hwnd, s);
 }
 

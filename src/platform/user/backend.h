@@ -19,14 +19,17 @@
 namespace platform::user {
 
 // What a top-level window looks like to the screen. Sent when the window is
-// created, shown, hidden, moved, resized, retitled, activated or deactivated.
+// created, shown, hidden, moved, resized, retitled, activated or deactivated,
+// and to the windows it owns when it is enabled or disabled.
 struct TopLevelState {
   RECT rect{0, 0, 0, 0};  // on the screen, in the layer's pixels
   std::string title;      // UTF-8
   bool visible = false;
-  bool active = false;   // the window the program activated: the keyboard belongs there
-  bool framed = true;    // decorated with a caption; false for popups such as a drop-down list
-  HWND owner = nullptr;  // a top-level window it must stay above
+  bool active = false;       // the window the program activated: the keyboard belongs there
+  bool framed = true;        // decorated with a caption; false for popups such as a drop-down list
+  HWND owner = nullptr;      // a top-level window it must stay above
+  bool modal = false;        // its owner is disabled while it shows: a modal dialog or message box
+  bool minimizable = false;  // offers a minimise button (WS_MINIMIZEBOX)
 };
 
 enum class CursorShape { Arrow, IBeam, Wait, Hand };

@@ -97,6 +97,43 @@ HWND MouseTarget(POINT screen) {
   return hit;
 }
 
+// The window a click on the disabled top-level window `top` brings forward:
+// the front-most visible window it owns, or, when that one is disabled too
+// (a dialog with a prompt of its own), the one that window owns, and so on.
+// nullptr when no enabled window is found.
+HWND EnabledPopupOf(HWND top) {
+  for (std::size_t depth = 0; top && depth <= desktop().topLevels.size(); ++depth) {
+    HWND next = nullptr;
+    for (HWND t : desktop().topLevels) {  // front first
+      const Window* w = FromHandle(t);
+      if (w && w->owner == top && w->visible()) {
+        next = t;
+        break;
+      }
+    }
+    if (!next || FromHandle(next)->enabled()) return next;
+    top = next;
+  }
+  return nullptr;
+}
+
+// A press on a window that a modal dialog disabled does what it does in
+// Win32: the dialog comes to the front and takes the keyboard. A window
+// manager may have raised the owner over the dialog meanwhile, so the
+// screen is told again even when the dialog is already the active window.
+void BringForwardOverDisabled(POINT screen) {
+  if (desktop().capture) return;
+  HWND hit = HitTest(screen, true);
+  Window* top = hit ? FromHandle(TopLevelOf(hit)) : nullptr;
+  if (!top || top->enabled()) return;
+  HWND popup = EnabledPopupOf(TopLevelOf(hit));
+  if (!popup) return;
+  if (desktop().active == popup)
+    SyncTopLevel(popup);
+  else
+    SetActiveWindow(popup);
+}
+
 void PostMouse(HWND target, UINT clientMsg, UINT ncMsg, POINT screen, WPARAM extraHigh) {
   Window* w = FromHandle(target);
   if (!w) return;
@@ -137,7 +174,10 @@ void InjectMouseButton(POINT screen, MouseButton button, bool down) {
                                                : 0;
   input().keys[vk] = down;
   HWND target = MouseTarget(screen);
-  if (!target) return;
+  if (!target) {
+    if (down) BringForwardOverDisabled(screen);
+    return;
+  }
   if (!down) {
     PostMouse(target, base + 1, ncBase ? ncBase + 1 : 0, screen, 0);
     return;

@@ -244,6 +244,10 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     if (desktop().focus == hwnd || IsChild(hwnd, desktop().focus)) SetFocus(nullptr);
     if (IsWindow(hwnd)) SendMessageA(hwnd, WM_ENABLE, FALSE, 0);
   }
+  // The windows it owns are modal while it is disabled: the screen is told.
+  if (IsWindow(hwnd) && !w->isChild() && (wasDisabled != 0) == (enable != 0))
+    for (HWND t : std::vector<HWND>(desktop().topLevels))
+      if (const Window* o = FromHandle(t); o && o->owner == hwnd) SyncTopLevel(t);
   return wasDisabled;
 }
 

@@ -6,8 +6,8 @@
 # e2e_start_display and e2e_start_app. Every wait polls with a deadline, so a
 # loaded machine only makes a run slower, not flaky.
 #
-# Sections: requirements · display · program · windows · pixels · input ·
-# waiting · cleanup
+# Sections: requirements · display · window manager · program · windows ·
+# pixels · input · waiting · cleanup
 #
 # Environment: HWF_E2E_DISPLAYS="first last" limits the display numbers tried
 # (default "91 190"); HWF_E2E_KEEP=1 keeps the work folder for a look.
@@ -86,6 +86,26 @@ e2e_start_display() {
 e2e_display_up() {
   kill -0 "$E2E_XVFB_PID" 2>/dev/null || return 2
   [ -e "/tmp/.X11-unix/X$1" ] && DISPLAY=":$1" xdotool getmouselocation >/dev/null 2>&1
+}
+
+# --- window manager ----------------------------------------------------------
+
+E2E_WM_PID=""
+
+# Starts openbox, with its stock configuration, on the display and waits
+# until it manages windows. Skips the test when openbox is missing.
+e2e_start_wm() {
+  e2e_require openbox xprop
+  # A user's own configuration must not change what the flow sees.
+  XDG_CONFIG_HOME="$E2E_WORK/config" openbox --sm-disable >"$E2E_WORK/wm.log" 2>&1 &
+  E2E_WM_PID=$!
+  e2e_wait_for 20 e2e_wm_up || fail "openbox did not start: $(cat "$E2E_WORK/wm.log")"
+}
+
+# The manager has announced itself on the root window.
+e2e_wm_up() {
+  kill -0 "$E2E_WM_PID" 2>/dev/null || return 2
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
 # --- program -----------------------------------------------------------------
@@ -331,6 +351,7 @@ e2e_cleanup() {
     for _ in $(seq 50); do kill -0 "$E2E_APP_PID" 2>/dev/null || break; sleep 0.1; done
     kill -9 "$E2E_APP_PID" 2>/dev/null
   fi
+  [ -n "$E2E_WM_PID" ] && kill "$E2E_WM_PID" 2>/dev/null
   if [ -n "$E2E_XVFB_PID" ]; then
     kill "$E2E_XVFB_PID" 2>/dev/null
   fi
