@@ -105,7 +105,7 @@ void SetFieldText(HWND hwnd, ComboState& s, const std::string& text) {
 void MeasureFont(HWND hwnd, ComboState& s) {
   HDC dc = GetDC(hwnd);
   {
-    FontGuard fg(dc, FontOr(s.font));
+    win32::SelectedObject fg(dc, FontOr(s.font));
     s.itemHeight = LineHeight(dc);
   }
   ReleaseDC(hwnd, dc);
@@ -179,8 +179,8 @@ void ChooseAndClose(HWND hwnd, int i) {
 // --- Painting.
 
 void Paint(HWND hwnd, ComboState& s) {
-  PaintGuard pg(hwnd);
-  HDC dc = pg.dc();
+  win32::PaintDc pg(hwnd);
+  HDC dc = pg.get();
   RECT rc;
   GetClientRect(hwnd, &rc);
   const bool enabled = IsWindowEnabled(hwnd);
@@ -203,7 +203,7 @@ void Paint(HWND hwnd, ComboState& s) {
   }
   if (Kind(hwnd) != CBS_DROPDOWNLIST) return;
   RECT t = TextRect(hwnd);
-  FontGuard fg(dc, font);
+  win32::SelectedObject fg(dc, font);
   SetBkMode(dc, TRANSPARENT);
   int cur = CurSel(*live);
   std::string text = cur >= 0 ? ItemText(*live, cur) : "";

@@ -40,7 +40,7 @@ int CharWidth(HWND hwnd, EditState& s, std::uint32_t cp) {
   HDC dc = GetDC(hwnd);
   int w;
   {
-    FontGuard fg(dc, FontOr(s.font));
+    win32::SelectedObject fg(dc, FontOr(s.font));
     w = cp == '\t' ? 8 * TextWidth(dc, "0", 1) : TextWidth(dc, utf8, static_cast<std::size_t>(n));
   }
   ReleaseDC(hwnd, dc);
@@ -62,7 +62,7 @@ int WidthOf(HWND hwnd, EditState& s, std::size_t from, std::size_t to) {
 void Relayout(HWND hwnd, EditState& s) {
   HDC dc = GetDC(hwnd);
   {
-    FontGuard fg(dc, FontOr(s.font));
+    win32::SelectedObject fg(dc, FontOr(s.font));
     s.lineHeight = LineHeight(dc);
   }
   ReleaseDC(hwnd, dc);
@@ -170,8 +170,8 @@ void DrawRun(HWND hwnd, EditState& s, HDC dc, std::size_t from, std::size_t to, 
 }  // namespace
 
 void PaintEdit(HWND hwnd, EditState& s) {
-  PaintGuard pg(hwnd);
-  HDC dc = pg.dc();
+  win32::PaintDc pg(hwnd);
+  HDC dc = pg.get();
   RECT rc;
   GetClientRect(hwnd, &rc);
   const DWORD style = StyleOf(hwnd);
@@ -185,7 +185,7 @@ void PaintEdit(HWND hwnd, EditState& s) {
   if (!live) return;
   FillRect(dc, &rc, bg);
   if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-  FontGuard fg(dc, font);
+  win32::SelectedObject fg(dc, font);
   RECT area = TextArea(hwnd);
   IntersectClipRect(dc, area.left, rc.top, area.right, rc.bottom);
   const bool showSel = s.buf.hasSelection() && (s.focused || (style & ES_NOHIDESEL));

@@ -114,9 +114,9 @@ Bar BarOf(HWND hwnd, const ListState& s) {
 void PaintThumb(HWND hwnd, const ListState& s) {
   Bar b = BarOf(hwnd, s);
   if (!b.valid || IsRectEmpty(&b.thumb)) return;
-  WindowDCGuard dc(hwnd);
+  win32::WindowDc dc(hwnd);
   RECT t = b.thumb;
-  DrawEdge(dc.dc(), &t, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+  DrawEdge(dc.get(), &t, EDGE_RAISED, BF_RECT | BF_MIDDLE);
 }
 
 POINT ToWindow(HWND hwnd, POINT client) {
@@ -180,8 +180,8 @@ void DrawItemText(HDC dc, const ListState& s, const std::string& text, RECT r) {
 }
 
 void Paint(HWND hwnd, ListState& s) {
-  PaintGuard pg(hwnd);
-  HDC dc = pg.dc();
+  win32::PaintDc pg(hwnd);
+  HDC dc = pg.get();
   RECT rc;
   GetClientRect(hwnd, &rc);
   HFONT font = FontOr(s.font);
@@ -189,7 +189,7 @@ void Paint(HWND hwnd, ListState& s) {
   ListState* live = States().Get(hwnd);
   if (!live) return;
   FillRect(dc, &rc, bg);
-  FontGuard fg(dc, font);
+  win32::SelectedObject fg(dc, font);
   SetBkMode(dc, TRANSPARENT);
   const bool enabled = IsWindowEnabled(hwnd);
   COLORREF text = enabled ? GetTextColor(dc) : GetSysColor(COLOR_GRAYTEXT);
@@ -217,8 +217,8 @@ void PaintPopupFrame(HWND hwnd) {
   RECT win;
   GetWindowRect(hwnd, &win);
   OffsetRect(&win, -win.left, -win.top);
-  WindowDCGuard dc(hwnd);
-  FrameRect(dc.dc(), &win, GetSysColorBrush(COLOR_WINDOWFRAME));
+  win32::WindowDc dc(hwnd);
+  FrameRect(dc.get(), &win, GetSysColorBrush(COLOR_WINDOWFRAME));
 }
 
 // --- Selection and notifications.
@@ -310,7 +310,7 @@ bool Valid(const ListState& s, WPARAM i) { return static_cast<std::size_t>(i) < 
 void MeasureFont(HWND hwnd, ListState& s) {
   HDC dc = GetDC(hwnd);
   {
-    FontGuard fg(dc, FontOr(s.font));
+    win32::SelectedObject fg(dc, FontOr(s.font));
     s.itemHeight = LineHeight(dc);
   }
   ReleaseDC(hwnd, dc);
@@ -542,7 +542,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       HDC dc = GetDC(hwnd);
       int avg;
       {
-        FontGuard fg(dc, FontOr(s->font));
+        win32::SelectedObject fg(dc, FontOr(s->font));
         TEXTMETRICA tm{};
         GetTextMetricsA(dc, &tm);
         avg = std::max<int>(1, tm.tmAveCharWidth);

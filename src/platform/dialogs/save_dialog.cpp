@@ -155,7 +155,7 @@ class SaveDialog : public DialogWindow {
     HDC dc = CreateCompatibleDC(nullptr);
     TEXTMETRICA tm{};
     {
-      Selected sf(dc, font());
+      win32::SelectedObject sf(dc, font());
       GetTextMetricsA(dc, &tm);
     }
     DeleteDC(dc);

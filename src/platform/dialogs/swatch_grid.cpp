@@ -60,7 +60,7 @@ void Paint(HWND hwnd, const Grid& g) {
       }
     }
     DrawEdge(dc, &swatch, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-    OwnedGdi brush(CreateSolidBrush(g.colours[i]));
+    win32::GdiObject<HGDIOBJ> brush(CreateSolidBrush(g.colours[i]));
     FillRect(dc, &swatch, static_cast<HBRUSH>(brush.get()));
   }
   EndPaint(hwnd, &ps);

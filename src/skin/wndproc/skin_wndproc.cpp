@@ -20,14 +20,6 @@ LRESULT HandOn(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPar
   return CallWindowProcA(previous, hWnd, msg, wParam, lParam);
 }
 
-std::int16_t LoWord(LPARAM value) {
-  return static_cast<std::int16_t>(static_cast<std::uint32_t>(value) & 0xFFFF);
-}
-
-std::int16_t HiWord(LPARAM value) {
-  return static_cast<std::int16_t>((static_cast<std::uint32_t>(value) >> 16) & 0xFFFF);
-}
-
 LRESULT CALLBACK SkinWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!hWnd) return 0;
   const WNDPROC previous = GetPreviousProc(hWnd);

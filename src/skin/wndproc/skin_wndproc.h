@@ -14,11 +14,6 @@ LRESULT CALLBACK SkinWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Passes the message, unchanged, to the previous procedure.
 LRESULT HandOn(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// The low and high 16 bits of the low 32 bits, signed: a cursor left of or above the window gives a
-// negative coordinate.
-std::int16_t LoWord(LPARAM value);
-std::int16_t HiWord(LPARAM value);
-
 // After a left-button release: repaints the skinned check boxes and option buttons among the
 // descendants enumerated. Always continues the enumeration.
 BOOL CALLBACK RepaintTogglesProc(HWND hWnd, LPARAM lParam);
