@@ -1,21 +1,20 @@
-// Sections: library probe · entry point · push-button preparation and removal · SkinWindow ·
-// UnskinWindow · child enumeration · fade timer
+// Sections: push-button preparation and removal · entry point · SkinWindow · UnskinWindow ·
+// child enumeration
 #include "skin/skin_install.h"
 
 #include "platform/scoped_handles.h"
 #include "skin/button_faces.h"
 #include "skin/class_groups.h"
+#include "skin/library_probe.h"
 #include "skin/primitives.h"
 #include "skin/skin_bitmaps.h"
 #include "skin/skin_props.h"
 #include "skin/skin_state.h"
+#include "skin/wndproc/button_messages.h"
 #include "skin/wndproc/skin_wndproc.h"
 
 namespace skin {
 namespace {
-
-constexpr UINT_PTR kHoverTimerId = 1;
-constexpr UINT kHoverTimerMs = 15;
 
 void Repaint(HWND hWnd) {
   // The frame first, at once, so that it goes through whichever procedure is now installed.
@@ -73,21 +72,6 @@ void RemovePushButton(HWND hWnd) {
 }
 
 }  // namespace
-
-// --- library probe
-
-VbBool HasLibraryFunction(const char* functionName, const char* libraryName) {
-  bool loadedHere = false;
-  HMODULE module = GetModuleHandleA(libraryName);
-  if (!module) {
-    module = LoadLibraryA(libraryName);
-    if (!module) return VbFalse;
-    loadedHere = true;
-  }
-  const bool found = GetProcAddress(module, functionName) != nullptr;
-  if (loadedHere) FreeLibrary(module);
-  return found ? VbTrue : VbFalse;
-}
 
 // --- entry point
 
@@ -190,23 +174,6 @@ BOOL CALLBACK SkinChildProc(HWND hWnd, LPARAM) {
 BOOL CALLBACK UnskinChildProc(HWND hWnd, LPARAM) {
   UnskinWindow(hWnd);
   return TRUE;
-}
-
-// --- fade timer
-
-UINT_PTR StartHoverTimer(HWND hWnd) {
-  if (GetIntProp(hWnd, kTimerIdProp) != 0) return 0;
-  const UINT_PTR id = SetTimer(hWnd, kHoverTimerId, kHoverTimerMs, nullptr);
-  SetIntProp(hWnd, kTimerIdProp, static_cast<std::int32_t>(id));
-  return id;
-}
-
-BOOL StopHoverTimer(HWND hWnd) {
-  const std::int32_t id = GetIntProp(hWnd, kTimerIdProp);
-  if (id == 0) return FALSE;
-  const BOOL result = KillTimer(hWnd, static_cast<UINT_PTR>(id));
-  SetIntProp(hWnd, kTimerIdProp, 0);
-  return result;
 }
 
 }  // namespace skin

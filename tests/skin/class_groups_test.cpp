@@ -5,6 +5,7 @@
 #include <string>
 
 #include "skin/class_groups.h"
+#include "skin/library_probe.h"
 #include "skin/skin_install.h"
 #include "skin/wndproc/skin_wndproc.h"
 #include "skin_window_fixture.h"

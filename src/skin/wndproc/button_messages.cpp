@@ -3,7 +3,9 @@
 // A face is never switched abruptly. "OLDSTATE" names the face, "ALPHALEVEL" the opacity of the
 // next blend, and every tick of the 15 ms timer blends the face once more at a higher opacity until
 // it shows fully. A later event only changes the target and the level: the running timer carries on.
+#include "skin/wndproc/button_messages.h"
 #include "platform/scoped_handles.h"
+
 #include "skin/button_faces.h"
 #include "skin/primitives.h"
 #include "skin/skin_install.h"
@@ -15,6 +17,8 @@
 namespace skin {
 namespace {
 
+constexpr UINT_PTR kHoverTimerId = 1;
+constexpr UINT kHoverTimerMs = 15;
 constexpr std::int32_t kInvisible = 0;
 constexpr std::int32_t kOpaque = 255;
 constexpr std::int32_t kFadeStep = 3;
@@ -148,6 +152,23 @@ LRESULT PushButtonMessage(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, 
     default:
       break;
   }
+  return result;
+}
+
+// The fade timer.
+
+UINT_PTR StartHoverTimer(HWND hWnd) {
+  if (GetIntProp(hWnd, kTimerIdProp) != 0) return 0;
+  const UINT_PTR id = SetTimer(hWnd, kHoverTimerId, kHoverTimerMs, nullptr);
+  SetIntProp(hWnd, kTimerIdProp, static_cast<std::int32_t>(id));
+  return id;
+}
+
+BOOL StopHoverTimer(HWND hWnd) {
+  const std::int32_t id = GetIntProp(hWnd, kTimerIdProp);
+  if (id == 0) return FALSE;
+  const BOOL result = KillTimer(hWnd, static_cast<UINT_PTR>(id));
+  SetIntProp(hWnd, kTimerIdProp, 0);
   return result;
 }
 

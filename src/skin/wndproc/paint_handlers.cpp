@@ -9,6 +9,7 @@
 #include "skin/skin_install.h"
 #include "skin/skin_props.h"
 #include "skin/skin_types.h"
+#include "skin/wndproc/button_messages.h"
 #include "skin/wndproc/paint_branches.h"
 #include "skin/wndproc/skin_wndproc.h"
 
