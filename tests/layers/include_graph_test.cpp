@@ -106,10 +106,11 @@ TEST(IncludeGraph, EveryFileUsesOnlyTheLayersBelowIt) {
 // The rules themselves, on includes that must be refused, so that a table
 // gone permissive is noticed even while the tree is clean.
 TEST(IncludeGraph, RefusesEachKindOfForbiddenInclude) {
-  const struct {
+  struct Case {
     const char* file;
     Include inc;
-  } bad[] = {
+  };
+  const Case bad[] = {
       {"patterns/picture.cpp", {"platform/win32.h", false}},
       {"patterns/picture.cpp", {"runtime/form.h", false}},
       {"patterns/picture.cpp", {"SDL2/SDL.h", true}},
@@ -123,10 +124,7 @@ TEST(IncludeGraph, RefusesEachKindOfForbiddenInclude) {
   };
   for (const auto& b : bad) EXPECT_NE(Violation(b.file, b.inc), "") << b.file << " -> " << b.inc.target;
 
-  const struct {
-    const char* file;
-    Include inc;
-  } good[] = {
+  const Case good[] = {
       {"patterns/picture.cpp", {"vector", true}},
       {"patterns/picture.cpp", {"patterns/numeric.h", false}},
       {"skin/skin_blit.cpp", {"platform/scoped_handles.h", false}},
