@@ -27,10 +27,8 @@ LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     const LayoutRow* row = form ? static_cast<const LayoutRow*>(GetPropA(hwnd, "RuntimeRow")) : nullptr;
     if (row) {
       if (msg == WM_ERASEBKGND) return 1;
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      if (dc) PaintFrame(hwnd, dc, *row, form->FormFont());
-      EndPaint(hwnd, &ps);
+      win32::PaintDc dc(hwnd);
+      if (dc.get()) PaintFrame(hwnd, dc.get(), *row, form->FormFont());
       return 0;
     }
   }
@@ -363,10 +361,8 @@ LRESULT Form::OnCtlColor(HDC dc, HWND control) {
 }
 
 void Form::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
-  if (dc) PaintFormSurface(dc, layout_, back_, font_.get(), BrushFor(back_));
-  EndPaint(hwnd_, &ps);
+  win32::PaintDc dc(hwnd_);
+  if (dc.get()) PaintFormSurface(dc.get(), layout_, back_, font_.get(), BrushFor(back_));
 }
 
 // The form holds the mouse from a press on a label to the release, so a

@@ -215,10 +215,10 @@ void PictureBox::Print(std::string_view text) {
 // ---- 6. Window procedure -------------------------------------------------------------------
 
 void PictureBox::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
-  if (dc) BitBlt(dc, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
-  EndPaint(hwnd_, &ps);
+  {
+    win32::PaintDc dc(hwnd_);
+    if (dc.get()) BitBlt(dc.get(), 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+  }
   invalidated_ = false;
 }
 

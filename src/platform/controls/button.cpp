@@ -229,16 +229,13 @@ void ShowChange(HWND hwnd, const ButtonState& s, UINT action) {
     InvalidateRect(hwnd, nullptr, FALSE);
     return;
   }
-  HDC dc = GetDC(hwnd);
-  if (!dc) return;
+  win32::WindowDc dc(hwnd, /*client=*/true);
+  if (!dc.get()) return;
   RECT rc;
   GetClientRect(hwnd, &rc);
-  {
-    win32::SelectedObject font(dc, FontOr(s.font));
-    ButtonState copy = s;  // the parent may destroy us while it draws
-    PaintOwnerDraw(hwnd, dc, copy, rc, action);
-  }
-  ReleaseDC(hwnd, dc);
+  win32::SelectedObject font(dc.get(), FontOr(s.font));
+  ButtonState copy = s;  // the parent may destroy us while it draws
+  PaintOwnerDraw(hwnd, dc.get(), copy, rc, action);
 }
 
 // --- Clicking.

@@ -103,14 +103,7 @@ void SetFieldText(HWND hwnd, ComboState& s, const std::string& text) {
   InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-void MeasureFont(HWND hwnd, ComboState& s) {
-  HDC dc = GetDC(hwnd);
-  {
-    win32::SelectedObject fg(dc, FontOr(s.font));
-    s.itemHeight = LineHeight(dc);
-  }
-  ReleaseDC(hwnd, dc);
-}
+void MeasureFont(HWND hwnd, ComboState& s) { s.itemHeight = FontLineHeight(hwnd, FontOr(s.font)); }
 
 // --- The drop-down list.
 

@@ -120,6 +120,12 @@ int LineHeight(HDC dc) {
   return tm.tmHeight > 0 ? static_cast<int>(tm.tmHeight) : 13;
 }
 
+int FontLineHeight(HWND hwnd, HFONT font) {
+  win32::WindowDc dc(hwnd, /*client=*/true);
+  win32::SelectedObject selected(dc.get(), font);
+  return LineHeight(dc.get());
+}
+
 int TextWidth(HDC dc, const char* text, std::size_t len) {
   if (len == 0) return 0;
   SIZE sz{};

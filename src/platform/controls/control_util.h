@@ -59,6 +59,8 @@ void DrawDisabledText(HDC dc, const char* text, RECT r, UINT format);
 
 // Font height in pixels of the font selected in dc (cell height).
 int LineHeight(HDC dc);
+// LineHeight of `font` in the window's client DC.
+int FontLineHeight(HWND hwnd, HFONT font);
 int TextWidth(HDC dc, const char* text, std::size_t len);
 
 // UTF-8 steps by whole code points; both stay inside [0, s.size()].

@@ -211,13 +211,7 @@ LRESULT CALLBACK HeaderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case HDM_LAYOUT: {
       auto* layout = reinterpret_cast<HDLAYOUT*>(lParam);
       if (!layout || !layout->prc || !layout->pwpos) return FALSE;
-      HDC dc = GetDC(hwnd);
-      int height;
-      {
-        win32::SelectedObject fg(dc, FontOr(s->font));
-        height = LineHeight(dc) + 6;
-      }
-      ReleaseDC(hwnd, dc);
+      const int height = FontLineHeight(hwnd, FontOr(s->font)) + 6;
       RECT* r = layout->prc;
       *layout->pwpos = WINDOWPOS{hwnd,
                                  nullptr,

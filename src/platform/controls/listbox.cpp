@@ -308,14 +308,7 @@ int SortedPosition(const ListState& s, const char* text) {
 
 bool Valid(const ListState& s, WPARAM i) { return static_cast<std::size_t>(i) < s.items.size(); }
 
-void MeasureFont(HWND hwnd, ListState& s) {
-  HDC dc = GetDC(hwnd);
-  {
-    win32::SelectedObject fg(dc, FontOr(s.font));
-    s.itemHeight = LineHeight(dc);
-  }
-  ReleaseDC(hwnd, dc);
-}
+void MeasureFont(HWND hwnd, ListState& s) { s.itemHeight = FontLineHeight(hwnd, FontOr(s.font)); }
 
 LRESULT OnMouse(HWND hwnd, ListState& s, UINT msg, LPARAM lParam) {
   POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

@@ -306,7 +306,8 @@ class ColorDialog : public DialogWindow {
 
   void PaintField(HDC dc) {
     const int w = Width(kField), h = Height(kField);
-    HDC mem = CreateCompatibleDC(dc);
+    win32::OwnedDc memDc(CreateCompatibleDC(dc));
+    HDC mem = memDc.get();
     if (!fieldBitmap_) {
       // The field does not change with the colour: build it once.
       fieldBitmap_ = CreateCompatibleBitmap(dc, w, h);
@@ -319,7 +320,6 @@ class ColorDialog : public DialogWindow {
       win32::SelectedObject sel(mem, fieldBitmap_);
       BitBlt(dc, kField.left, kField.top, w, h, mem, 0, 0, SRCCOPY);
     }
-    DeleteDC(mem);
     RECT edge = kField;
     InflateRect(&edge, 2, 2);
     DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);

@@ -128,15 +128,13 @@ class MessageBoxDialog : public DialogWindow {
 
   // Measures the text in the dialog font and lays the box out around it.
   SIZE Measure() {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HFONT f = DialogFont();
     RECT r{0, 0, MaxTextWidth(), 0};
     {
-      win32::SelectedObject sf(dc, f);
-      DrawTextA(dc, text_.empty() ? " " : text_.c_str(), -1, &r, kTextFormat | DT_CALCRECT);
+      win32::OwnedDc dc(CreateCompatibleDC(nullptr));
+      win32::GdiObject<HFONT> f(DialogFont());
+      win32::SelectedObject sf(dc.get(), f.get());
+      DrawTextA(dc.get(), text_.empty() ? " " : text_.c_str(), -1, &r, kTextFormat | DT_CALCRECT);
     }
-    DeleteObject(f);
-    DeleteDC(dc);
     textW_ = r.right - r.left + 2;
     textH_ = r.bottom - r.top;
     const bool icon = (type_ & MB_ICONMASK) != 0;

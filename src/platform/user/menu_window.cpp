@@ -71,7 +71,8 @@ HFONT CreateMenuFont() {
 
 Layout Measure(const Menu& menu, HFONT font) {
   Layout out;
-  HDC dc = CreateCompatibleDC(nullptr);
+  win32::OwnedDc memDc(CreateCompatibleDC(nullptr));
+  HDC dc = memDc.get();
   if (!dc) return out;
   int labelW = 0, accelW = 0, textH = 0;
   {
@@ -84,7 +85,6 @@ Layout Measure(const Menu& menu, HFONT font) {
       accelW = std::max(accelW, TextWidth(dc, accel));
     }
   }
-  DeleteDC(dc);
   const int width = 2 * kEdge + kCheckColumn + labelW + (accelW ? kAccelGap + accelW : 0) + kArrowColumn;
   int y = kEdge;
   for (const MenuItem& item : menu.items) {

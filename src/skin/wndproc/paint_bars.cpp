@@ -40,10 +40,8 @@ void ClientSize(HWND hWnd, std::int32_t& w, std::int32_t& h) {
 }
 
 void ShowInClient(HWND hWnd, const win32::OwnedDc& picture, std::int32_t w, std::int32_t h) {
-  PAINTSTRUCT ps{};
-  HDC dc = BeginPaint(hWnd, &ps);
-  BitBlt(dc, 0, 0, w, h, picture.get(), 0, 0, SRCCOPY);
-  EndPaint(hWnd, &ps);
+  win32::PaintDc dc(hWnd);
+  BitBlt(dc.get(), 0, 0, w, h, picture.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace

@@ -44,12 +44,10 @@ LRESULT PaintComboBox(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPAR
   std::int32_t state = GetIntProp(hWnd, kOldStateProp);
   SkinBox box;
   GetWindowBox(hWnd, box);
-  PAINTSTRUCT ps{};
-  HDC dc = BeginPaint(hWnd, &ps);
-  FillBox(dc, 0, 0, box.Width, box.Height, kWhite);
-  FrameBox(dc, 0, 0, box.Width, box.Height, BorderColourOf(hWnd));
-  PaintComboButton(hWnd, dc, state, VbTrue);
-  EndPaint(hWnd, &ps);
+  win32::PaintDc dc(hWnd);
+  FillBox(dc.get(), 0, 0, box.Width, box.Height, kWhite);
+  FrameBox(dc.get(), 0, 0, box.Width, box.Height, BorderColourOf(hWnd));
+  PaintComboButton(hWnd, dc.get(), state, VbTrue);
   return 0;
 }
 
