@@ -229,26 +229,26 @@ struct Window {
 
 void BM_Pattern1(benchmark::State& state) {
   Window w;
-  for (auto _ : state) patterns::cmdpaint_Click(w.ctx);
+  for (auto _ : state) patterns::DrawCurvePattern1(w.ctx);
 }
 BENCHMARK(BM_Pattern1)->Unit(benchmark::kMicrosecond);
 
 void BM_Pattern2(benchmark::State& state) {
   Window w;
-  for (auto _ : state) patterns::Command1_Click(w.ctx);
+  for (auto _ : state) patterns::DrawCurvePattern2(w.ctx);
 }
 BENCHMARK(BM_Pattern2)->Unit(benchmark::kMicrosecond);
 
 void BM_EffectPicture(benchmark::State& state) {
   Window w;
-  patterns::cmdpaint_Click(w.ctx);
-  for (auto _ : state) patterns::Command2_Click(w.ctx);
+  patterns::DrawCurvePattern1(w.ctx);
+  for (auto _ : state) patterns::DrawEffectPicture(w.ctx);
 }
 BENCHMARK(BM_EffectPicture)->Unit(benchmark::kMicrosecond);
 
 void BM_AutoTick(benchmark::State& state) {
   Window w;
-  for (auto _ : state) patterns::Timer1_Timer(w.ctx);
+  for (auto _ : state) patterns::AutoTick1(w.ctx);
 }
 BENCHMARK(BM_AutoTick)->Unit(benchmark::kMicrosecond);
 

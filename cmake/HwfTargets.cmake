@@ -18,7 +18,9 @@ if(HWF_BUILD_FUZZ)
   target_compile_options(hwf_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
-# hwf_library(name DIR folder [RECURSE] [DEPS ...])
+# hwf_library(name DIR folder [RECURSE] [DEPS ...]) makes the library hwf_<name>, used as
+# hwf::<name>: the prefix keeps the targets apart from a parent project's when this one comes in
+# through add_subdirectory(), and the alias makes a misspelt dependency an error, not a linker flag.
 function(hwf_library name)
   cmake_parse_arguments(ARG "RECURSE" "DIR" "DEPS" ${ARGN})
   if(ARG_RECURSE)
@@ -26,9 +28,10 @@ function(hwf_library name)
   else()
     file(GLOB srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
   endif()
-  add_library(${name} STATIC ${srcs} ${HWF_ROOT}/cmake/empty.cpp)
-  target_include_directories(${name} PUBLIC ${HWF_ROOT}/src)
-  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE hwf_options)
+  add_library(hwf_${name} STATIC ${srcs})
+  add_library(hwf::${name} ALIAS hwf_${name})
+  target_include_directories(hwf_${name} PUBLIC ${HWF_ROOT}/src)
+  target_link_libraries(hwf_${name} PUBLIC ${ARG_DEPS} PRIVATE hwf_options)
 endfunction()
 
 # hwf_test(name DIR folder DEPS ...): one GoogleTest binary per folder.

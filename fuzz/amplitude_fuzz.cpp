@@ -27,8 +27,8 @@
 #include "patterns/curve_pattern.h"
 #include "patterns/numeric.h"
 #include "patterns/runtime_error.h"
-#include "patterns/testing/recording_surface.h"
-#include "patterns/testing/scripted_random.h"
+#include "support/doubles/recording_surface.h"
+#include "support/doubles/scripted_random.h"
 
 namespace {
 
@@ -107,7 +107,7 @@ void DrawWith(const std::string& text, double k, std::uint8_t seed) {
                                .icolor = 0x123456};
   bool overflow = false;
   try {
-    patterns::cmdpaint_Click(ctx);
+    patterns::DrawCurvePattern1(ctx);
   } catch (const patterns::RuntimeError& e) {
     if (e.Number() != patterns::kErrOverflow) Fail("the pattern raised something other than overflow", text);
     overflow = true;

@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
   xvfb xdotool imagemagick x11-utils xclip openbox
   xdg-utils
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
   desktop-file-utils python3
   libcairo2-dev zlib1g-dev librsvg2-bin poppler-utils
 )

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The README's test command: installs the dependencies, then runs every stage of the test suite.
-#   normal    build in build/ (tests and benchmarks) and run all tests, end-to-end ones included
+#   normal    build in build/ (tests and benchmarks) and run all tests, end-to-end ones included,
+#             with the checks of the tree (clang-format layout, the generated skin pixel table)
 #   sanitize  build in build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer and run
 #             the unit tests there
 #   fuzz      build the libFuzzer targets with clang and run each for a bounded time

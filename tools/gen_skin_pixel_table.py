@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Draws the skin engine's five built-in bitmaps and writes them out as a C++ pixel table.
 
-    tools/gen_skin_pixel_table.py [--preview DIR]
+    tools/gen_skin_pixel_table.py [--out ROOT] [--preview DIR]
 
-Writes src/skin/skin_pixel_table.h and src/skin/skin_pixel_table.cpp next to this script's
-repository root. With --preview, also writes an enlarged PNG of each bitmap into DIR so the art
+Writes src/skin/skin_pixel_table.h and src/skin/skin_pixel_table.cpp under this script's
+repository root, or under ROOT with --out (the test suite compares such a copy with the committed
+table). With --preview, also writes an enlarged PNG of each bitmap into DIR so the art
 can be looked at. Standard library only.
 
 Sections:
@@ -514,6 +515,7 @@ def write_sources(root, images):
         "const SkinPixel SkinPixelTable[kSkinPixelCount] = {\n" + "\n".join(lines) + "\n};\n"
         "// clang-format on\n\n"
         "}  // namespace skin\n")
+    os.makedirs(os.path.join(root, "src/skin"), exist_ok=True)
     with open(os.path.join(root, "src/skin/skin_pixel_table.h"), "w", encoding="utf-8") as f:
         f.write(header)
     with open(os.path.join(root, "src/skin/skin_pixel_table.cpp"), "w", encoding="utf-8") as f:
@@ -538,17 +540,20 @@ def write_png(path, img, scale):
 
 def main(argv):
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    args = argv[1:]
+    if len(args) >= 2 and args[0] == "--out":
+        root, args = args[1], args[2:]
     images = [make() for _, _, _, make in BITMAPS]
     check(images)
     total = write_sources(root, images)
     distinct = [len({p for r in img for p in r}) for img in images]
     everything = len({p for img in images for r in img for p in r})
     print(f"{total} pixels; distinct colours {everything} in all, per bitmap {distinct}")
-    if len(argv) == 3 and argv[1] == "--preview":
-        os.makedirs(argv[2], exist_ok=True)
+    if len(args) == 2 and args[0] == "--preview":
+        os.makedirs(args[1], exist_ok=True)
         for (name, _, _, _), img in zip(BITMAPS, images):
-            write_png(os.path.join(argv[2], name + ".png"), img, 16)
-        write_png(os.path.join(argv[2], "controls.png"), preview_controls(images), 4)
+            write_png(os.path.join(args[1], name + ".png"), img, 16)
+        write_png(os.path.join(args[1], "controls.png"), preview_controls(images), 4)
     return 0
 
 

@@ -2,6 +2,7 @@
 #include "app/form1.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "app/export_types.h"
 #include "app/form1_layout.h"
@@ -57,26 +58,13 @@ Form1::Form1(Form1Options options)
 
 void Form1::Wire() {
   runtime::Form& f = *form_;
-  f.On("Form_Load", [this] { Form_Load(); });
-  f.On("cmdpaint_Click", [this] { cmdpaint_Click(); });
-  f.On("Command1_Click", [this] { Command1_Click(); });
-  f.On("Command2_Click", [this] { Command2_Click(); });
-  f.On("cmddan_Click", [this] { cmddan_Click(); });
-  f.On("Command3_Click", [this] { Command3_Click(); });
-  f.On("cmdsave_Click", [this] { cmdsave_Click(); });
-  f.On("Command4_Click", [this] { Command4_Click(); });
-  f.On("Command5_Click", [this] { Command5_Click(); });
-  f.On("Command6_Click", [this] { Command6_Click(); });
-  f.On("Timer1_Timer", [this] { Timer1_Timer(); });
-  f.On("Timer2_Timer", [this] { Timer2_Timer(); });
-  f.On("cmdexit_Click", [this] { cmdexit_Click(); });
-  f.On("Label11_Click", [this] { Label11_Click(); });
-  f.On("mnuPrevious_Click", [this] { mnuPrevious_Click(); });
-  f.On("mnuNext_Click", [this] { mnuNext_Click(); });
-  f.On("mnuCopyCode_Click", [this] { mnuCopyCode_Click(); });
-  f.On("mnuPasteCode_Click", [this] { mnuPasteCode_Click(); });
-  f.On("mnuExportTile_Click", [this] { mnuExportTile_Click(); });
-  f.On("mnuExportSheet_Click", [this] { mnuExportSheet_Click(); });
+  for (const Form1Handler& h : kForm1Handlers) {
+    auto call = [this, handler = h.handler] { (this->*handler)(); };
+    if (h.menu)
+      f.OnMenu(h.event, std::move(call));
+    else
+      f.On(h.event, std::move(call));
+  }
   f.OnContextMenu([this](HWND from, POINT at) { return OnContextMenu(from, at); });
 }
 

@@ -5,8 +5,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
+#include "app/form1_layout.h"
 #include "app/pattern_history.h"
 #include "patterns/pattern_context.h"
 #include "patterns/random_source.h"
@@ -130,6 +132,38 @@ class Form1 {
   // The export's own save dialog, so that 保存 keeps its name and type.
   std::unique_ptr<runtime::CommonDialog> cdlExport_;
   std::string export_folder_;
+};
+
+// Which event calls which handler, with the caption of what the user clicks to raise it: a button or
+// label of the layout, an item of the context menu, or (caption in brackets) the program itself.
+// Form1 registers exactly these; the generators each handler runs are named for what they draw.
+struct Form1Handler {
+  const char* event;
+  std::string_view caption;
+  bool menu;  // a command of the context menu rather than an event of a control
+  void (Form1::*handler)();
+};
+inline constexpr Form1Handler kForm1Handlers[] = {
+    {"Form_Load", "（窗口打开）", false, &Form1::Form_Load},
+    {"cmdpaint_Click", "画图1", false, &Form1::cmdpaint_Click},
+    {"Command1_Click", "画图2", false, &Form1::Command1_Click},
+    {"Command2_Click", "效果图", false, &Form1::Command2_Click},
+    {"cmddan_Click", "前景色", false, &Form1::cmddan_Click},
+    {"Command3_Click", "背景色", false, &Form1::Command3_Click},
+    {"cmdsave_Click", "保存", false, &Form1::cmdsave_Click},
+    {"Command4_Click", "自动图1", false, &Form1::Command4_Click},
+    {"Command5_Click", "自动图2", false, &Form1::Command5_Click},
+    {"Command6_Click", "停止自动", false, &Form1::Command6_Click},
+    {"Timer1_Timer", "（自动图1 的每一拍）", false, &Form1::Timer1_Timer},
+    {"Timer2_Timer", "（自动图2 的每一拍）", false, &Form1::Timer2_Timer},
+    {"cmdexit_Click", "退出", false, &Form1::cmdexit_Click},
+    {"Label11_Click", kMakerNotice, false, &Form1::Label11_Click},
+    {"mnuPrevious_Click", "上一个图案", true, &Form1::mnuPrevious_Click},
+    {"mnuNext_Click", "下一个图案", true, &Form1::mnuNext_Click},
+    {"mnuCopyCode_Click", "复制图案编号", true, &Form1::mnuCopyCode_Click},
+    {"mnuPasteCode_Click", "粘贴图案编号", true, &Form1::mnuPasteCode_Click},
+    {"mnuExportTile_Click", "导出高清图案…", true, &Form1::mnuExportTile_Click},
+    {"mnuExportSheet_Click", "导出四方连续图…", true, &Form1::mnuExportSheet_Click},
 };
 
 }  // namespace app

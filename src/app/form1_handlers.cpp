@@ -10,9 +10,9 @@
 
 namespace app {
 
-void Form1::cmdpaint_Click() { patterns::cmdpaint_Click(*ctx_); }
-void Form1::Command1_Click() { patterns::Command1_Click(*ctx_); }
-void Form1::Command2_Click() { patterns::Command2_Click(*ctx_); }
+void Form1::cmdpaint_Click() { patterns::DrawCurvePattern1(*ctx_); }
+void Form1::Command1_Click() { patterns::DrawCurvePattern2(*ctx_); }
+void Form1::Command2_Click() { patterns::DrawEffectPicture(*ctx_); }
 
 void Form1::cmddan_Click() {
   cdl1_->ShowColor();
@@ -51,7 +51,7 @@ void Form1::Command6_Click() {
 // message box is not followed by a new failing tick every two seconds.
 void Form1::Timer1_Timer() {
   try {
-    patterns::Timer1_Timer(*ctx_);
+    patterns::AutoTick1(*ctx_);
   } catch (...) {
     Timer1_->SetEnabled(false);
     throw;
@@ -60,7 +60,7 @@ void Form1::Timer1_Timer() {
 
 void Form1::Timer2_Timer() {
   try {
-    patterns::Timer2_Timer(*ctx_);
+    patterns::AutoTick2(*ctx_);
   } catch (...) {
     Timer2_->SetEnabled(false);
     throw;

@@ -4,14 +4,16 @@
 
 #include <string_view>
 
+#include "patterns/credit_line.h"
 #include "runtime/layout.h"
 
 namespace app {
 
 inline constexpr std::string_view kForm1Caption = "澜帆绘纹坊0.1版";
 
-// The maker's web page, opened by a click on the notice label Label11.
-inline constexpr std::string_view kMakerWebAddress = "https://lanfan.example.org";
+// The maker's web page, opened by a click on the notice label Label11: the address the credit line
+// prints.
+inline constexpr std::string_view kMakerWebAddress = patterns::kMakerAddress;
 
 // Label11's one-line maker's notice.
 inline constexpr std::string_view kMakerNotice = "澜帆软件 版权所有";

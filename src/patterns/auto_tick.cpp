@@ -35,16 +35,16 @@ PatternCode NextTickPattern(RandomSource& rnd, int drawing, double K) {
                      .background = c.background};
 }
 
-void Timer1_Timer(PatternContext& ctx) {
+void AutoTick1(PatternContext& ctx) {
   SetRandomColours(ctx);
-  cmdpaint_Click(ctx);
-  Command2_Click(ctx);
+  DrawCurvePattern1(ctx);
+  DrawEffectPicture(ctx);
 }
 
-void Timer2_Timer(PatternContext& ctx) {
+void AutoTick2(PatternContext& ctx) {
   SetRandomColours(ctx);
-  Command1_Click(ctx);
-  Command2_Click(ctx);
+  DrawCurvePattern2(ctx);
+  DrawEffectPicture(ctx);
 }
 
 }  // namespace patterns

@@ -35,7 +35,7 @@ PatternCode NextTickPattern(RandomSource& rnd, int drawing, double K);
 
 // If the pattern raises, the error leaves the tick at once: the colours have
 // already changed and no effect picture is made.
-void Timer1_Timer(PatternContext& ctx);  // pattern "画图1"
-void Timer2_Timer(PatternContext& ctx);  // pattern "画图2"
+void AutoTick1(PatternContext& ctx);  // pattern "画图1"
+void AutoTick2(PatternContext& ctx);  // pattern "画图2"
 
 }  // namespace patterns

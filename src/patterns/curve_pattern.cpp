@@ -161,8 +161,8 @@ void CheckDrawable(const PatternCode& code) {
   DrawPattern(nowhere, code);
 }
 
-void cmdpaint_Click(PatternContext& ctx) { DrawCurvePattern(ctx, RotationKind::kCosineSine, 3); }
+void DrawCurvePattern1(PatternContext& ctx) { DrawCurvePattern(ctx, RotationKind::kCosineSine, 3); }
 
-void Command1_Click(PatternContext& ctx) { DrawCurvePattern(ctx, RotationKind::kSineSine, 2); }
+void DrawCurvePattern2(PatternContext& ctx) { DrawCurvePattern(ctx, RotationKind::kSineSine, 2); }
 
 }  // namespace patterns

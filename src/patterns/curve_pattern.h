@@ -59,8 +59,8 @@ void DrawPattern(DrawingSurface& canvas, const PatternCode& code);
 void CheckDrawable(const PatternCode& code);
 
 // "画图1": rotation, point step 3 (61 points per curve).
-void cmdpaint_Click(PatternContext& ctx);
+void DrawCurvePattern1(PatternContext& ctx);
 // "画图2": sine in both coefficients, point step 2 (91 points per curve).
-void Command1_Click(PatternContext& ctx);
+void DrawCurvePattern2(PatternContext& ctx);
 
 }  // namespace patterns

@@ -1,6 +1,6 @@
 // The picture-box operations the generators draw with, and nothing more. The
 // runtime's picture box implements this over its raster bitmap; tests use the
-// recording surface in patterns/testing.
+// recording surface in tests/support/doubles.
 //
 // Coordinates and sizes are singles in the surface's own scale unit (pixels
 // for the canvas, twips, 15 to a pixel, for the effect-picture boxes).

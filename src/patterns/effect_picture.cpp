@@ -15,7 +15,7 @@ std::int32_t AddLong(std::int32_t a, std::int32_t b) {
 
 }  // namespace
 
-void Command2_Click(PatternContext& ctx) {
+void DrawEffectPicture(PatternContext& ctx) {
   TileEffectPicture(ctx);
   ctx.Picture3.SetPicture(ctx.Picture2.Image());
   ctx.Picture2.Print(CreditLine(ctx.clock()));

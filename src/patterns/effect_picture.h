@@ -10,7 +10,7 @@ namespace patterns {
 // tile from a fresh Image of Picture2 at its natural size, the last column and
 // row cut off by Picture1's edges; then Picture3 := Picture2's image; then the
 // credit line is printed at Picture2's current position, which only moves down.
-void Command2_Click(PatternContext& ctx);
+void DrawEffectPicture(PatternContext& ctx);
 
 // Steps 1 to 3 of it alone: Picture1 cleared and tiled with Picture2's
 // image, no Picture3 copy and no credit line. Bringing an earlier effect

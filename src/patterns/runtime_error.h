@@ -5,13 +5,24 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace patterns {
 
+// Error numbers, as the classic runtime numbers them: the one table of numbers and texts for the
+// generators and the runtime alike.
 enum ErrorNumber : int {
   kErrInvalidProcedureCall = 5,
   kErrOverflow = 6,
+  kErrOutOfMemory = 7,
   kErrTypeMismatch = 13,
+  kErrBadFileName = 52,
+  kErrFileNotFound = 53,
+  kErrDiskFull = 61,
+  kErrPermissionDenied = 70,
+  kErrPathFileAccess = 75,
+  kErrPathNotFound = 76,
+  kErrApplicationDefined = 1004,
 };
 
 class RuntimeError : public std::runtime_error {
@@ -25,9 +36,10 @@ class RuntimeError : public std::runtime_error {
   int number_;
 };
 
-// The message the user reads for one of the numbers above; an unknown number
-// gets a generic text rather than an empty box.
-std::string ErrorMessage(int number);
+// The standard text the user reads for one of the numbers above; an unknown
+// number gets the generic "application-defined" text rather than an empty box.
+std::string_view StandardErrorText(int number);
+inline std::string ErrorMessage(int number) { return std::string(StandardErrorText(number)); }
 
 [[noreturn]] void Raise(int number);
 

@@ -27,10 +27,8 @@ LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     const LayoutRow* row = form ? static_cast<const LayoutRow*>(GetPropA(hwnd, "RuntimeRow")) : nullptr;
     if (row) {
       if (msg == WM_ERASEBKGND) return 1;
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      if (dc) PaintFrame(hwnd, dc, *row, form->FormFont());
-      EndPaint(hwnd, &ps);
+      win32::PaintDc dc(hwnd);
+      if (dc.get()) PaintFrame(hwnd, dc.get(), *row, form->FormFont());
       return 0;
     }
   }
@@ -78,7 +76,7 @@ Form::Form(const FormLayout& layout, DialogProvider& dialogs) : layout_(layout) 
   RegisterRuntimeClasses();
   const LayoutRow& f = layout.form;
   back_ = f.back_colour.is_default ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(f.back_colour.value);
-  font_.Reset(CreateLayoutFont(f.font.face, f.font.points, f.font.bold));
+  font_.reset(CreateLayoutFont(f.font.face, f.font.points, f.font.bold));
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT r{0, 0, TwipsToPixels(f.width), TwipsToPixels(f.height)};
@@ -185,7 +183,7 @@ void Form::CreateControls(DialogProvider& dialogs) {
       // Picture boxes print in a font of their own; every other control of a
       // form takes the form's font.
       HFONT font =
-          row.kind == ControlKind::PictureBox ? pictures_.find(row.name)->second->Font() : font_.Get();
+          row.kind == ControlKind::PictureBox ? pictures_.find(row.name)->second->Font() : font_.get();
       SendMessageA(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     controls_.push_back(c);
@@ -229,7 +227,46 @@ const Form::Control* Form::ControlByHwnd(HWND hwnd) const {
 
 // ---- 4. Events and errors ----------------------------------------------------------------
 
+namespace {
+
+// The events each kind of control raises.
+std::string_view EventOfKind(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Form:
+      return "Load";
+    case ControlKind::CommandButton:
+    case ControlKind::Label:
+      return "Click";
+    case ControlKind::Timer:
+      return "Timer";
+    default:
+      return {};
+  }
+}
+
+[[noreturn]] void RefuseHandler(std::string_view event, std::string_view why) {
+  throw std::logic_error("handler \"" + std::string(event) + "\": " + std::string(why));
+}
+
+}  // namespace
+
 void Form::On(std::string_view event, std::function<void()> handler) {
+  const std::size_t cut = event.rfind('_');
+  if (cut == std::string_view::npos) RefuseHandler(event, "no control_Event name");
+  const std::string_view control = event.substr(0, cut);
+  const std::string_view what = event.substr(cut + 1);
+  const LayoutRow* row = control == "Form" ? &layout_.form : FindControl(layout_, control);
+  if (!row) RefuseHandler(event, "no control of that name in the layout");
+  if (EventOfKind(row->kind) != what)
+    RefuseHandler(event, "a " + std::string(KindName(row->kind)) + " raises no such event");
+  handlers_[std::string(event)] = std::move(handler);
+}
+
+void Form::OnMenu(std::string_view event, std::function<void()> handler) {
+  if (!event.starts_with("mnu") || !event.ends_with("_Click"))
+    RefuseHandler(event, "not a menu command's name");
+  if (FindControl(layout_, event.substr(0, event.size() - 6)))
+    RefuseHandler(event, "names a control of the layout");
   handlers_[std::string(event)] = std::move(handler);
 }
 
@@ -305,8 +342,9 @@ bool Form::PreTranslateMessage(const MSG& msg) {
 
 HBRUSH Form::BrushFor(COLORREF colour) {
   auto it = brushes_.find(colour);
-  if (it == brushes_.end()) it = brushes_.emplace(colour, GdiObject<HBRUSH>(CreateSolidBrush(colour))).first;
-  return it->second.Get();
+  if (it == brushes_.end())
+    it = brushes_.emplace(colour, win32::GdiObject<HBRUSH>(CreateSolidBrush(colour))).first;
+  return it->second.get();
 }
 
 LRESULT Form::OnCtlColor(HDC dc, HWND control) {
@@ -323,10 +361,8 @@ LRESULT Form::OnCtlColor(HDC dc, HWND control) {
 }
 
 void Form::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
-  if (dc) PaintFormSurface(dc, layout_, back_, font_.Get(), BrushFor(back_));
-  EndPaint(hwnd_, &ps);
+  win32::PaintDc dc(hwnd_);
+  if (dc.get()) PaintFormSurface(dc.get(), layout_, back_, font_.get(), BrushFor(back_));
 }
 
 // The form holds the mouse from a press on a label to the release, so a

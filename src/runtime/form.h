@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/scoped_handles.h"
 #include "platform/win32.h"
 #include "runtime/common_dialog.h"
-#include "runtime/gdi_guard.h"
 #include "runtime/layout.h"
 #include "runtime/picture_box.h"
 #include "runtime/timer.h"
@@ -40,7 +40,7 @@ class Form {
 
   HWND Hwnd() const { return hwnd_; }
   const FormLayout& Layout() const { return layout_; }
-  HFONT FormFont() const { return font_.Get(); }
+  HFONT FormFont() const { return font_.get(); }
 
   // nullptr when the name is unknown or of another kind.
   HWND ControlHwnd(std::string_view name) const;
@@ -48,7 +48,14 @@ class Form {
   Timer* TimerNamed(std::string_view name) const;
   CommonDialog* Dialog(std::string_view name) const;
 
+  // Registers the handler of an event the form raises: "Form_Load", or a control of the layout with
+  // an event of its kind ("cmdpaint_Click" for a button or label, "Timer1_Timer" for a timer). Any
+  // other name is a handler that could never run, and throws std::logic_error naming it.
   void On(std::string_view event, std::function<void()> handler);
+  // Registers the handler of a command of the program's own menus ("mnuNext_Click"), which the
+  // program raises itself. The name must start "mnu", end "_Click" and be no control of the
+  // layout; otherwise std::logic_error.
+  void OnMenu(std::string_view event, std::function<void()> handler);
   // WM_CONTEXTMENU that reached the form from `from` (the form or one of its
   // controls), at a screen position or (-1, -1) from the keyboard. The
   // handler returns false to leave the request unanswered.
@@ -98,7 +105,7 @@ class Form {
 
   const FormLayout& layout_;
   HWND hwnd_ = nullptr;
-  GdiObject<HFONT> font_;
+  win32::GdiObject<HFONT> font_;
   COLORREF back_ = 0;
   std::vector<Control> controls_;  // one per row, stacking order
   std::map<std::string, std::unique_ptr<PictureBox>, std::less<>> pictures_;
@@ -106,7 +113,7 @@ class Form {
   std::map<std::string, std::unique_ptr<CommonDialog>, std::less<>> dialogs_;
   std::map<std::string, std::function<void()>, std::less<>> handlers_;
   ContextMenuHandler context_menu_;
-  std::map<COLORREF, GdiObject<HBRUSH>> brushes_;
+  std::map<COLORREF, win32::GdiObject<HBRUSH>> brushes_;
   bool quit_on_destroy_ = true;
   // The control that had the keyboard when another window became active.
   HWND saved_focus_ = nullptr;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "runtime/gdi_guard.h"
+#include "platform/scoped_handles.h"
 
 namespace runtime {
 namespace {
@@ -18,24 +18,24 @@ void PaintShape(HDC dc, const LayoutRow& row) {
   const RECT r = ToRect(OuterPixels(row));
   const ShapeStyle& s = row.shape;
   if (s.fill_style == FillStyle::Solid) {
-    GdiObject<HBRUSH> fill(CreateSolidBrush(Resolve(s.fill_colour, COLOR_WINDOW)));
-    FillRect(dc, &r, fill.Get());
+    win32::GdiObject<HBRUSH> fill(CreateSolidBrush(Resolve(s.fill_colour, COLOR_WINDOW)));
+    FillRect(dc, &r, fill.get());
   }
   if (s.border_width <= 0) return;
-  GdiObject<HBRUSH> pen(CreateSolidBrush(Resolve(s.border_colour, COLOR_WINDOWTEXT)));
+  win32::GdiObject<HBRUSH> pen(CreateSolidBrush(Resolve(s.border_colour, COLOR_WINDOWTEXT)));
   const int b = s.border_width;
   const RECT strips[4] = {{r.left, r.top, r.right, r.top + b},
                           {r.left, r.bottom - b, r.right, r.bottom},
                           {r.left, r.top, r.left + b, r.bottom},
                           {r.right - b, r.top, r.right, r.bottom}};
-  for (const RECT& strip : strips) FillRect(dc, &strip, pen.Get());
+  for (const RECT& strip : strips) FillRect(dc, &strip, pen.get());
 }
 
 void PaintLabel(HDC dc, const LayoutRow& row) {
   RECT r = ToRect(OuterPixels(row));
   if (row.opaque) {
-    GdiObject<HBRUSH> back(CreateSolidBrush(Resolve(row.back_colour, COLOR_BTNFACE)));
-    FillRect(dc, &r, back.Get());
+    win32::GdiObject<HBRUSH> back(CreateSolidBrush(Resolve(row.back_colour, COLOR_BTNFACE)));
+    FillRect(dc, &r, back.get());
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Resolve(row.fore_colour, COLOR_BTNTEXT));
@@ -50,7 +50,7 @@ void PaintFormSurface(HDC dc, const FormLayout& layout, COLORREF, HFONT font, HB
   RECT all;
   GetClipBox(dc, &all);
   FillRect(dc, &all, backBrush);
-  SelectGuard f(dc, font);
+  win32::SelectedObject f(dc, font);
   for (auto it = layout.controls.rbegin(); it != layout.controls.rend(); ++it) {
     if (it->kind == ControlKind::Shape) PaintShape(dc, *it);
     if (it->kind == ControlKind::Label) PaintLabel(dc, *it);
@@ -60,9 +60,9 @@ void PaintFormSurface(HDC dc, const FormLayout& layout, COLORREF, HFONT font, HB
 void PaintFrame(HWND frame, HDC dc, const LayoutRow& row, HFONT font) {
   RECT client;
   GetClientRect(frame, &client);
-  GdiObject<HBRUSH> back(CreateSolidBrush(Resolve(row.back_colour, COLOR_BTNFACE)));
-  FillRect(dc, &client, back.Get());
-  SelectGuard f(dc, font);
+  win32::GdiObject<HBRUSH> back(CreateSolidBrush(Resolve(row.back_colour, COLOR_BTNFACE)));
+  FillRect(dc, &client, back.get());
+  win32::SelectedObject f(dc, font);
   TEXTMETRICA tm{};
   GetTextMetricsA(dc, &tm);
   RECT border = client;
@@ -73,7 +73,7 @@ void PaintFrame(HWND frame, HDC dc, const LayoutRow& row, HFONT font) {
   SIZE size{};
   GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   RECT cap{8, 0, 8 + size.cx + 4, tm.tmHeight};
-  FillRect(dc, &cap, back.Get());
+  FillRect(dc, &cap, back.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Resolve(row.fore_colour, COLOR_BTNTEXT));
   TextOutA(dc, 10, 0, text.c_str(), static_cast<int>(text.size()));

@@ -42,7 +42,7 @@ PictureBox::PictureBox(HWND parent, const LayoutRow& row, const LayoutFont& font
   height_ = std::max(client.height, 1);
   back_ = static_cast<patterns::Colour>(ResolveColour(row.back_colour, COLOR_BTNFACE));
   fore_ = static_cast<patterns::Colour>(ResolveColour(row.fore_colour, COLOR_BTNTEXT));
-  font_.Reset(CreateLayoutFont(font.face, font.points, font.bold));
+  font_.reset(CreateLayoutFont(font.face, font.points, font.bold));
 
   BITMAPINFO bmi{};
   bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -52,13 +52,13 @@ PictureBox::PictureBox(HWND parent, const LayoutRow& row, const LayoutFont& font
   bmi.bmiHeader.biBitCount = 32;
   bmi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  bitmap_.Reset(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap_ || !dc_.Get()) throw std::runtime_error("picture box: no memory for its image");
+  bitmap_.reset(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap_ || !dc_.get()) throw std::runtime_error("picture box: no memory for its image");
   bits_ = static_cast<std::uint32_t*>(bits);
-  old_bitmap_ = SelectObject(dc_.Get(), bitmap_.Get());
-  SelectObject(dc_.Get(), GetStockObject(DC_PEN));
-  SetROP2(dc_.Get(), R2_COPYPEN);
-  SetBkMode(dc_.Get(), TRANSPARENT);
+  old_bitmap_ = SelectObject(dc_.get(), bitmap_.get());
+  SelectObject(dc_.get(), GetStockObject(DC_PEN));
+  SetROP2(dc_.get(), R2_COPYPEN);
+  SetBkMode(dc_.get(), TRANSPARENT);
   Erase();
 
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
@@ -73,7 +73,7 @@ PictureBox::PictureBox(HWND parent, const LayoutRow& row, const LayoutFont& font
 
 PictureBox::~PictureBox() {
   if (IsWindow(hwnd_)) RemovePropA(hwnd_, kSelfProp);
-  if (old_bitmap_) SelectObject(dc_.Get(), old_bitmap_);
+  if (old_bitmap_) SelectObject(dc_.get(), old_bitmap_);
 }
 
 float PictureBox::ScaleWidth() const { return static_cast<float>(width_ * scale_); }
@@ -145,7 +145,7 @@ void PictureBox::Line(float x, float y, patterns::Colour colour) {
   const bool endInside = std::fabs(x1) < 1e9 && std::fabs(y1) < 1e9 && NearestPixel(x1) >= 0 &&
                          NearestPixel(y1) >= 0 && NearestPixel(x1) < width_ && NearestPixel(y1) < height_;
   if (patterns::ClipSegment(x0, y0, x1, y1, -kClipMargin, width_ + kClipMargin, height_ + kClipMargin)) {
-    HDC dc = dc_.Get();
+    HDC dc = dc_.get();
     SetDCPenColor(dc, static_cast<COLORREF>(colour));
     MoveToEx(dc, NearestPixel(x0), NearestPixel(y0), nullptr);
     LineTo(dc, NearestPixel(x1), NearestPixel(y1));
@@ -202,8 +202,8 @@ void PictureBox::PaintPicture(const patterns::Picture& picture, float x, float y
 // ---- 5. Text ----------------------------------------------------------------------------
 
 void PictureBox::Print(std::string_view text) {
-  HDC dc = dc_.Get();
-  SelectGuard font(dc, font_.Get());
+  HDC dc = dc_.get();
+  win32::SelectedObject font(dc, font_.get());
   SetTextColor(dc, static_cast<COLORREF>(fore_));
   TEXTMETRICA tm{};
   GetTextMetricsA(dc, &tm);
@@ -220,10 +220,10 @@ void PictureBox::Print(std::string_view text) {
 // ---- 6. Window procedure -------------------------------------------------------------------
 
 void PictureBox::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
-  if (dc) BitBlt(dc, 0, 0, width_, height_, dc_.Get(), 0, 0, SRCCOPY);
-  EndPaint(hwnd_, &ps);
+  {
+    win32::PaintDc dc(hwnd_);
+    if (dc.get()) BitBlt(dc.get(), 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+  }
   invalidated_ = false;
 }
 
@@ -241,7 +241,7 @@ LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
       if (self) return 1;
       break;
     case WM_GETFONT:
-      if (self) return reinterpret_cast<LRESULT>(self->font_.Get());
+      if (self) return reinterpret_cast<LRESULT>(self->font_.get());
       break;
     case WM_SETFONT:
       return 0;  // the box prints in the font of its own layout row

@@ -14,11 +14,15 @@
 #include <string_view>
 
 #include "patterns/drawing_surface.h"
+#include "platform/scoped_handles.h"
 #include "platform/win32.h"
-#include "runtime/gdi_guard.h"
 #include "runtime/layout.h"
 
 namespace runtime {
+
+// The font a layout row asks for: height from the point size at 96 dpi,
+// weight 700 for bold. An empty face yields no font.
+HFONT CreateLayoutFont(std::string_view face, float points, bool bold);
 
 inline constexpr const char* kPictureBoxClass = "ThunderRT6PictureBoxDC";
 
@@ -57,7 +61,7 @@ class PictureBox final : public patterns::DrawingSurface {
   int PixelHeight() const { return height_; }
   // The persistent image, 0x00RRGGBB, top row first.
   std::uint32_t PixelAt(int x, int y) const;
-  HFONT Font() const { return font_.Get(); }
+  HFONT Font() const { return font_.get(); }
 
   // Window procedure of the class; registered by RegisterRuntimeClasses.
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -76,11 +80,11 @@ class PictureBox final : public patterns::DrawingSurface {
   int width_ = 0;
   int height_ = 0;
   double scale_ = 1.0;
-  MemoryDc dc_;
-  GdiObject<HBITMAP> bitmap_;
+  win32::OwnedDc dc_{CreateCompatibleDC(nullptr)};
+  win32::GdiObject<HBITMAP> bitmap_;
   HGDIOBJ old_bitmap_ = nullptr;
   std::uint32_t* bits_ = nullptr;
-  GdiObject<HFONT> font_;
+  win32::GdiObject<HFONT> font_;
   patterns::Colour back_ = 0;
   patterns::Colour fore_ = 0;
   patterns::Picture picture_;

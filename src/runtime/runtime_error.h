@@ -16,26 +16,24 @@
 #include <string>
 #include <string_view>
 
+#include "patterns/runtime_error.h"
+
 namespace runtime {
 
-// Error numbers, as the classic runtime numbers them.
-enum ErrorCode : int {
-  kErrInvalidProcedureCall = 5,
-  kErrOverflow = 6,
-  kErrOutOfMemory = 7,
-  kErrTypeMismatch = 13,
-  kErrBadFileName = 52,
-  kErrFileNotFound = 53,
-  kErrDiskFull = 61,
-  kErrPermissionDenied = 70,
-  kErrPathFileAccess = 75,
-  kErrPathNotFound = 76,
-  kErrApplicationDefined = 1004,
-};
-
-// The standard text of an error number; numbers without one get the generic
-// "application-defined" text rather than an empty box.
-std::string_view StandardErrorText(int number);
+// The error numbers and their texts live with the generators, the lowest layer that raises them.
+using ErrorCode = patterns::ErrorNumber;
+using patterns::kErrApplicationDefined;
+using patterns::kErrBadFileName;
+using patterns::kErrDiskFull;
+using patterns::kErrFileNotFound;
+using patterns::kErrInvalidProcedureCall;
+using patterns::kErrOutOfMemory;
+using patterns::kErrOverflow;
+using patterns::kErrPathFileAccess;
+using patterns::kErrPathNotFound;
+using patterns::kErrPermissionDenied;
+using patterns::kErrTypeMismatch;
+using patterns::StandardErrorText;
 
 // A file operation of the runtime that failed. Carries the error number the
 // failure maps to, the path exactly as it was given and the reason: the

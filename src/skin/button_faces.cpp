@@ -2,11 +2,12 @@
 
 #include <optional>
 
+#include "platform/scoped_handles.h"
 #include "skin/primitives.h"
 #include "skin/skin_blit.h"
 #include "skin/skin_props.h"
 #include "skin/skin_state.h"
-#include "skin/window_dc.h"
+#include "skin/skin_types.h"
 
 namespace skin {
 namespace {
@@ -17,10 +18,9 @@ constexpr int kFrameHeight = 21;
 constexpr int kFrameBorder = 3;
 constexpr COLORREF kDisabledText = 0x00968A79;
 constexpr COLORREF kText = 0x00000000;
-constexpr int kDisabledFace = 3;
 constexpr int kTextInset = 2;
-constexpr UINT kCaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
-constexpr LONG kNotPushButtonBits = 0x2 | 0x4;
+// The corner ellipse of a push button's rounded region.
+constexpr int kCornerSize = 3;
 
 }  // namespace
 
@@ -35,7 +35,7 @@ void RenderButtonFaces(HWND hWnd) {
     SetBkMode(dc, TRANSPARENT);
     DrawSkinFrame(dc, 0, 0, box.Width, box.Height, ButtonSkinDC, 0, kFrameHeight * i, kFrameWidth,
                   kFrameHeight, kFrameBorder, kFrameBorder, kFrameBorder, kFrameBorder);
-    SetTextColor(dc, i == kDisabledFace ? kDisabledText : kText);
+    SetTextColor(dc, i == kDisabled ? kDisabledText : kText);
     const std::int32_t innerW = box.Width - 2 * kTextInset;
     const std::int32_t innerH = box.Height - 2 * kTextInset;
     DrawTextInBox(dc, caption, kTextInset, kTextInset, innerW, innerH, kCaptionFormat);
@@ -45,7 +45,7 @@ void RenderButtonFaces(HWND hWnd) {
 }
 
 std::int32_t PaintButton(HWND hWnd, HDC hDC) {
-  if (!IsWindowEnabled(hWnd)) SetIntProp(hWnd, kOldStateProp, kDisabledFace);
+  if (!IsWindowEnabled(hWnd)) SetIntProp(hWnd, kOldStateProp, kDisabled);
   if (GetIntProp(hWnd, kOldStyleProp) & kNotPushButtonBits) return 0;
 
   SkinBox box;
@@ -55,7 +55,7 @@ std::int32_t PaintButton(HWND hWnd, HDC hDC) {
   // A state outside 0..3 names no face property and so blends from a 0 DC, which draws nothing.
   HDC face = static_cast<HDC>(GetHandleProp(hWnd, "HDC" + std::to_string(state)));
 
-  std::optional<ScopedWindowDC> own;
+  std::optional<win32::WindowDc> own;
   HDC target = hDC;
   if (!target) {
     own.emplace(hWnd);
@@ -64,6 +64,14 @@ std::int32_t PaintButton(HWND hWnd, HDC hDC) {
   BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha & 0xFF), 0};
   AlphaBlend(target, 0, 0, box.Width, box.Height, face, 0, 0, box.Width, box.Height, blend);
   return 0;
+}
+
+void RoundButtonCorners(HWND hWnd) {
+  SkinBox box;
+  GetWindowBox(hWnd, box);
+  HRGN region = CreateRoundRectRgn(0, 0, box.Width + 1, box.Height + 1, kCornerSize, kCornerSize);
+  // The window owns the region from here on; if it refuses it, nobody else would free it.
+  if (region && !SetWindowRgn(hWnd, region, TRUE)) DeleteObject(region);
 }
 
 }  // namespace skin

@@ -17,4 +17,7 @@ void RenderButtonFaces(HWND hWnd);
 // hDC 0: the window's own DC is taken and released. Always 0.
 std::int32_t PaintButton(HWND hWnd, HDC hDC);
 
+// Gives a push button its rounded corners at its current size; the window owns the region.
+void RoundButtonCorners(HWND hWnd);
+
 }  // namespace skin

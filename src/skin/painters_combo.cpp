@@ -1,15 +1,15 @@
 // The drop-down button of combo boxes and drive lists, drawn over the control's own button.
+#include "platform/scoped_handles.h"
 #include "skin/painters.h"
 #include "skin/primitives.h"
 #include "skin/skin_blit.h"
 #include "skin/skin_props.h"
 #include "skin/skin_state.h"
-#include "skin/window_dc.h"
+#include "skin/skin_types.h"
 
 namespace skin {
 namespace {
 
-constexpr std::int32_t kPressed = 2;
 // The drop-down and drop-down-list kinds have a button; the simple kind (style 1) has none.
 constexpr LONG kHasButtonBit = 0x2;
 constexpr COLORREF kNormalFace = 0x00FFFFFF;
@@ -35,7 +35,7 @@ void PaintComboButton(HWND hWnd, HDC hDC, std::int32_t& state, VbBool force) {
   GetWindowBox(hWnd, box);
   const std::int32_t bw = GetSystemMetrics(SM_CXVSCROLL) + 1;
   const std::int32_t bh = box.Height - 2;
-  ScopedMemoryDC memory(bw, bh);
+  win32::OwnedDc memory(CreateMemoryDC(bw, bh));
   HDC mem = memory.get();
   switch (state) {
     case 0:
@@ -54,11 +54,11 @@ void PaintComboButton(HWND hWnd, HDC hDC, std::int32_t& state, VbBool force) {
   TransparentCopy(mem, HalfOf(bw - kArrowWidth), HalfOf(box.Height - kArrowFrames), kArrowWidth, kArrowHeight,
                   ComboSkinDC, kArrowX, arrowY, kKeyColour, nullptr);
 
-  TargetDC target(hWnd, hDC);
+  win32::TargetDc target(hWnd, hDC);
   // One pixel in from the right, top and bottom edges: exactly over the control's own button.
   BitBlt(target.get(), box.Width - bw - 1, 1, bw, bh, mem, 0, 0, SRCCOPY);
-  memory.Delete();
-  target.Release();
+  memory.reset();
+  target.reset();
 }
 
 }  // namespace skin

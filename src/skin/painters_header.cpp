@@ -2,21 +2,19 @@
 #include <array>
 #include <string>
 
+#include "platform/scoped_handles.h"
 #include "skin/painters.h"
 #include "skin/primitives.h"
 #include "skin/skin_blit.h"
 #include "skin/skin_state.h"
-#include "skin/window_dc.h"
+#include "skin/skin_types.h"
 
 namespace skin {
 namespace {
 
-constexpr std::int32_t kHover = 1;
-constexpr std::int32_t kPressed = 2;
 // Header skin: three 3 x 20 frames side by side (normal, hover, pressed) with 1-pixel borders.
 constexpr int kFrameW = 3;
 constexpr int kFrameH = 20;
-constexpr UINT kCaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
 // The capacity announced to the header. The buffer is exactly this large, so that the header's
 // terminating NUL after 255 characters of text still lands inside it.
 constexpr int kTextCapacity = 256;
@@ -59,7 +57,7 @@ std::string GetHeaderItemText(HWND hWnd, std::int32_t index) {
 }
 
 std::int32_t HeaderFrameX(std::int32_t state) {
-  if (state == kHover) return kFrameW;
+  if (state == kHot) return kFrameW;
   if (state == kPressed) return 2 * kFrameW;
   return 0;
 }
@@ -73,7 +71,7 @@ std::int32_t PaintHeaderItem(HWND hWnd, HDC hDC, std::int32_t index, std::int32_
   const std::int32_t w = item.right - item.left;
   const std::int32_t h = item.bottom - item.top;
 
-  ScopedMemoryDC memory(w, box.Height);
+  win32::OwnedDc memory(CreateMemoryDC(w, box.Height));
   HDC mem = memory.get();
   if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0)); font && mem)
     SelectObject(mem, font);
@@ -82,10 +80,10 @@ std::int32_t PaintHeaderItem(HWND hWnd, HDC hDC, std::int32_t index, std::int32_
   const std::string text = GetHeaderItemText(hWnd, index);
   if (!text.empty()) DrawTextInBox(mem, text, 0, 0, w, box.Height, kCaptionFormat);
 
-  TargetDC target(hWnd, hDC);
+  win32::TargetDc target(hWnd, hDC);
   BitBlt(target.get(), item.left, 0, w, h, mem, 0, 0, SRCCOPY);
-  target.Release();
-  memory.Delete();
+  target.reset();
+  memory.reset();
   return 0;
 }
 

@@ -1,17 +1,16 @@
 // The check square of check boxes and the round mark of option buttons, both at the left end of
 // the control and centred in its height, the size of the system's menu check mark.
+#include "platform/scoped_handles.h"
 #include "skin/painters.h"
 #include "skin/primitives.h"
 #include "skin/skin_blit.h"
 #include "skin/skin_props.h"
 #include "skin/skin_state.h"
-#include "skin/window_dc.h"
+#include "skin/skin_types.h"
 
 namespace skin {
 namespace {
 
-constexpr std::int32_t kHover = 1;
-constexpr std::int32_t kPressed = 2;
 constexpr LRESULT kChecked = 1;
 constexpr LRESULT kIndeterminate = 2;
 
@@ -47,8 +46,8 @@ void ComposeSquare(HDC mem, std::int32_t cw, std::int32_t ch, std::int32_t state
     FrameBox(mem, 0, 0, cw, ch, kSquareFrameDisabled);
   } else {
     FrameBox(mem, 0, 0, cw, ch, state == kPressed ? kSquareFramePressed : kSquareFrame);
-    if (state == kHover || state == kPressed) {
-      const int sy = state == kHover ? kHoverInteriorY : kPressedInteriorY;
+    if (state == kHot || state == kPressed) {
+      const int sy = state == kHot ? kHoverInteriorY : kPressedInteriorY;
       StretchBlt(mem, 1, 1, cw - 2, ch - 2, BoxSkinDC, kInteriorX, sy, kInteriorW, kInteriorH, SRCCOPY);
     }
   }
@@ -74,12 +73,12 @@ std::int32_t PaintCheckBox(HWND hWnd, std::int32_t state, VbBool force) {
   GetWindowBox(hWnd, box);
   const LRESULT check = SendMessageA(hWnd, BM_GETCHECK, 0, 0);
 
-  ScopedMemoryDC mem(cw, ch);
-  ScopedWindowDC windowDC(hWnd);
+  win32::OwnedDc mem(CreateMemoryDC(cw, ch));
+  win32::WindowDc windowDC(hWnd);
   ComposeSquare(mem.get(), cw, ch, state, IsWindowEnabled(hWnd) != FALSE, check);
   BitBlt(windowDC.get(), 0, HalfOf(box.Height - ch), cw, ch, mem.get(), 0, 0, SRCCOPY);
-  windowDC.Release();
-  mem.Delete();
+  windowDC.reset();
+  mem.reset();
   return 1;
 }
 
@@ -93,7 +92,7 @@ std::int32_t PaintOptionButton(HWND hWnd, std::int32_t state, VbBool force) {
   const std::int32_t ch = GetSystemMetrics(SM_CYMENUCHECK);
   const std::int32_t top = HalfOf(box.Height - ch);
   const LRESULT check = SendMessageA(hWnd, BM_GETCHECK, 0, 0);
-  ScopedWindowDC windowDC(hWnd);
+  win32::WindowDc windowDC(hWnd);
   HDC dc = windowDC.get();
 
   // Drawn straight onto the window: the key-coloured corners of the circle keep the control's own

@@ -4,6 +4,7 @@
 #include <array>
 #include <limits>
 
+#include "platform/scoped_handles.h"
 #include "skin/primitives.h"
 
 namespace skin {
@@ -152,20 +153,6 @@ class WorkDC {
   BOOL restore_force_background_ = FALSE;
 };
 
-struct DisplayDC {
-  HDC dc = CreateDCA("DISPLAY", "", "", nullptr);
-  ~DisplayDC() {
-    if (dc) DeleteDC(dc);
-  }
-};
-
-struct OwnedPalette {
-  HPALETTE palette = nullptr;
-  ~OwnedPalette() {
-    if (palette) DeleteObject(palette);
-  }
-};
-
 constexpr DWORD kDSna = 0x00220326;  // destination AND NOT source
 
 }  // namespace
@@ -176,27 +163,30 @@ void TransparentCopy(HDC dest, std::int32_t x, std::int32_t y, std::int32_t w, s
                      std::int32_t sx, std::int32_t sy, COLORREF key, HPALETTE palette) {
   // Declared in reverse clean-up order: the source buffer goes first, then the background
   // buffer, the mask, our halftone palette and last the display DC.
-  DisplayDC display;
-  OwnedPalette halftone;
+  win32::OwnedDc display(CreateDCA("DISPLAY", "", "", nullptr));
+  win32::GdiObject<HPALETTE> halftone;
   WorkDC mask;
   WorkDC background;
   WorkDC source;
-  if (!display.dc) return;
+  if (!display) return;
   HPALETTE use_palette = palette;
-  if (!palette) use_palette = halftone.palette = CreateHalftonePalette(display.dc);
+  if (!palette) {
+    halftone.reset(CreateHalftonePalette(display.get()));
+    use_palette = halftone.get();
+  }
 
   // A system-colour reference works as a key too; only its RGB part takes part in the compare.
   COLORREF translated = key;
   if (OleTranslateColor(key, palette, &translated) != 0) translated = key;
   translated &= 0x00FFFFFF;
 
-  if (!background.Open(display.dc, CreateCompatibleBitmap(display.dc, w, h))) return;
+  if (!background.Open(display.get(), CreateCompatibleBitmap(display.get(), w, h))) return;
   background.UsePalette(use_palette, FALSE);
   BitBlt(background.dc(), 0, 0, w, h, dest, x, y, SRCCOPY);
 
-  HBITMAP source_bitmap = CreateCompatibleBitmap(display.dc, w, h);
+  HBITMAP source_bitmap = CreateCompatibleBitmap(display.get(), w, h);
   HBITMAP mask_bitmap = CreateBitmap(w, h, 1, 1, nullptr);
-  const bool source_open = source.Open(display.dc, source_bitmap);
+  const bool source_open = source.Open(display.get(), source_bitmap);
   if (!source_open) {
     if (mask_bitmap) DeleteObject(mask_bitmap);
     return;
@@ -210,7 +200,7 @@ void TransparentCopy(HDC dest, std::int32_t x, std::int32_t y, std::int32_t w, s
     return;
   }
 
-  if (!mask.Open(display.dc, mask_bitmap)) return;
+  if (!mask.Open(display.get(), mask_bitmap)) return;
   // Colour to monochrome: pixels of the background colour become 1, the rest 0.
   SetBkColor(source.dc(), translated);
   SetTextColor(source.dc(), 0x00FFFFFF);

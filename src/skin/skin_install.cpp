@@ -1,26 +1,20 @@
-// Sections: library probe · entry point · push-button preparation and removal · SkinWindow ·
-// UnskinWindow · child enumeration · fade timer
+// Sections: push-button preparation and removal · entry point · SkinWindow · UnskinWindow ·
+// child enumeration
 #include "skin/skin_install.h"
 
+#include "platform/scoped_handles.h"
 #include "skin/button_faces.h"
 #include "skin/class_groups.h"
+#include "skin/library_probe.h"
 #include "skin/primitives.h"
 #include "skin/skin_bitmaps.h"
 #include "skin/skin_props.h"
 #include "skin/skin_state.h"
-#include "skin/window_dc.h"
+#include "skin/wndproc/button_messages.h"
 #include "skin/wndproc/skin_wndproc.h"
 
 namespace skin {
 namespace {
-
-constexpr UINT_PTR kHoverTimerId = 1;
-constexpr UINT kHoverTimerMs = 15;
-// The push-button kinds of the standard button class (BS_PUSHBUTTON, BS_DEFPUSHBUTTON) have
-// neither bit; check boxes, radio buttons and group boxes have one of them.
-constexpr LONG kNotPushButtonBits = 0x2 | 0x4;
-// The corner ellipse of a push button's rounded region.
-constexpr int kCornerSize = 3;
 
 void Repaint(HWND hWnd) {
   // The frame first, at once, so that it goes through whichever procedure is now installed.
@@ -32,7 +26,7 @@ void Repaint(HWND hWnd) {
 
 void PreparePushButton(HWND hWnd) {
   {
-    ScopedWindowDC windowDC(hWnd);
+    win32::WindowDc windowDC(hWnd);
     SkinBox box;
     GetWindowBox(hWnd, box);
     for (int i = 0; i < 4; ++i) {
@@ -51,14 +45,10 @@ void PreparePushButton(HWND hWnd) {
   SetIntProp(hWnd, kOldStyleProp, style);
   SetIntProp(hWnd, kMouseFlagProp, 0);
   SetIntProp(hWnd, kTimerIdProp, 0);
-  SetIntProp(hWnd, kOldStateProp, IsWindowEnabled(hWnd) ? 0 : 3);
+  SetIntProp(hWnd, kOldStateProp, IsWindowEnabled(hWnd) ? kNormal : kDisabled);
   SetIntProp(hWnd, kAlphaLevelProp, 0);
 
-  SkinBox box;
-  GetWindowBox(hWnd, box);
-  HRGN region = CreateRoundRectRgn(0, 0, box.Width + 1, box.Height + 1, kCornerSize, kCornerSize);
-  // The window owns the region from here on; if it refuses it, nobody else would free it.
-  if (region && !SetWindowRgn(hWnd, region, TRUE)) DeleteObject(region);
+  RoundButtonCorners(hWnd);
 }
 
 void RemovePushButton(HWND hWnd) {
@@ -82,21 +72,6 @@ void RemovePushButton(HWND hWnd) {
 }
 
 }  // namespace
-
-// --- library probe
-
-VbBool HasLibraryFunction(const char* functionName, const char* libraryName) {
-  bool loadedHere = false;
-  HMODULE module = GetModuleHandleA(libraryName);
-  if (!module) {
-    module = LoadLibraryA(libraryName);
-    if (!module) return VbFalse;
-    loadedHere = true;
-  }
-  const bool found = GetProcAddress(module, functionName) != nullptr;
-  if (loadedHere) FreeLibrary(module);
-  return found ? VbTrue : VbFalse;
-}
 
 // --- entry point
 
@@ -127,7 +102,7 @@ std::int32_t SkinWindow(HWND hWnd) {
     case ClassGroup::CheckBox:
     case ClassGroup::OptionButton:
       SetIntProp(hWnd, kMouseFlagProp, 0);
-      SetIntProp(hWnd, kOldStateProp, 0);
+      SetIntProp(hWnd, kOldStateProp, kNormal);
       break;
     case ClassGroup::Header:
       SetIntProp(hWnd, kMouseFlagProp, 0);
@@ -199,23 +174,6 @@ BOOL CALLBACK SkinChildProc(HWND hWnd, LPARAM) {
 BOOL CALLBACK UnskinChildProc(HWND hWnd, LPARAM) {
   UnskinWindow(hWnd);
   return TRUE;
-}
-
-// --- fade timer
-
-UINT_PTR StartHoverTimer(HWND hWnd) {
-  if (GetIntProp(hWnd, kTimerIdProp) != 0) return 0;
-  const UINT_PTR id = SetTimer(hWnd, kHoverTimerId, kHoverTimerMs, nullptr);
-  SetIntProp(hWnd, kTimerIdProp, static_cast<std::int32_t>(id));
-  return id;
-}
-
-BOOL StopHoverTimer(HWND hWnd) {
-  const std::int32_t id = GetIntProp(hWnd, kTimerIdProp);
-  if (id == 0) return FALSE;
-  const BOOL result = KillTimer(hWnd, static_cast<UINT_PTR>(id));
-  SetIntProp(hWnd, kTimerIdProp, 0);
-  return result;
 }
 
 }  // namespace skin

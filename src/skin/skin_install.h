@@ -1,5 +1,5 @@
 // Putting the skin on and taking it off: the engine's entry point, the per-window installation
-// and its exact reverse, the library probe and the push buttons' fade timer.
+// and its exact reverse.
 #pragma once
 
 #include <cstdint>
@@ -24,15 +24,5 @@ std::int32_t UnskinWindow(HWND hWnd);
 // EnumChildWindows callbacks over SkinWindow / UnskinWindow; the enumeration always goes on.
 BOOL CALLBACK SkinChildProc(HWND hWnd, LPARAM lParam);
 BOOL CALLBACK UnskinChildProc(HWND hWnd, LPARAM lParam);
-
-// True when the library is loaded or can be loaded and exports the function. A library loaded only
-// for the question is released again.
-VbBool HasLibraryFunction(const char* functionName, const char* libraryName);
-
-// The fade timer of a push button (identifier 1, 15 ms, ticks as WM_TIMER). Start does nothing and
-// returns 0 while one runs; a SetTimer that fails stores 0, so the next start tries again.
-UINT_PTR StartHoverTimer(HWND hWnd);
-// KillTimer's result, or 0 when no timer runs.
-BOOL StopHoverTimer(HWND hWnd);
 
 }  // namespace skin

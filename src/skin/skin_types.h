@@ -17,6 +17,17 @@ inline constexpr VbBool VbFalse = 0;
 // Magenta marks the pixels a transparent copy leaves out.
 inline constexpr COLORREF kKeyColour = 0x00FF00FF;
 
+// The looks a skinned control is drawn in, which are also the rows of its skin pictures and the
+// numbers its "OLDSTATE" property holds.
+enum LookState : std::int32_t { kNormal = 0, kHot = 1, kPressed = 2, kDisabled = 3 };
+
+// The push-button kinds of the standard button class (BS_PUSHBUTTON, BS_DEFPUSHBUTTON) have
+// neither bit; check boxes, radio buttons and group boxes have one of them.
+inline constexpr LONG kNotPushButtonBits = BS_CHECKBOX | BS_RADIOBUTTON;
+
+// A caption on a button face or a header item: one line, centred both ways, cut with an ellipsis.
+inline constexpr UINT kCaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+
 // A window's rectangle in screen coordinates, frame included, with its size.
 struct SkinBox {
   std::int32_t Left = 0;

@@ -12,7 +12,7 @@
 #include "app/form1_fixture.h"
 #include "app/form1_layout.h"
 #include "patterns/random_source.h"
-#include "runtime/bmp_reader.h"
+#include "support/bmp_reader.h"
 
 namespace app {
 namespace {
@@ -89,7 +89,7 @@ TEST_F(Form1Test, SaveWritesPicture1PixelForPixel) {
   EXPECT_EQ(dialogs_.saveRequests[0].title, "保存");
   EXPECT_EQ(dialogs_.saveRequests[0].flags, 0x2006u);
   EXPECT_EQ(dialogs_.saveRequests[0].filter, std::string("BMP Files(*.bmp)\0*.bmp\0\0", 24));
-  auto bmp = runtime::testing::DecodeBmp24(runtime::testing::ReadFileBytes(path));
+  auto bmp = hwf::test::DecodeBmp24(hwf::test::ReadFileBytes(path));
   ASSERT_TRUE(bmp.has_value());
   ASSERT_EQ(bmp->width, 737);
   ASSERT_EQ(bmp->height, 709);
@@ -103,18 +103,18 @@ TEST_F(Form1Test, SaveWritesPicture1PixelForPixel) {
   // The next dialog starts from that name; a cancel writes nothing.
   Click("cmdpaint");
   Click("Command2");
-  const auto saved = runtime::testing::ReadFileBytes(path);
+  const auto saved = hwf::test::ReadFileBytes(path);
   Click("cmdsave");
   ASSERT_EQ(dialogs_.saveRequests.size(), 2u);
   EXPECT_EQ(dialogs_.saveRequests[1].file_name, path);
-  EXPECT_EQ(runtime::testing::ReadFileBytes(path), saved);
+  EXPECT_EQ(hwf::test::ReadFileBytes(path), saved);
 }
 
 TEST_F(Form1Test, ASaveBeforeAnyEffectIsPlainBackground) {
   TempDir dir;
   dialogs_.paths = {dir / "plain.bmp"};
   Click("cmdsave");
-  auto bmp = runtime::testing::DecodeBmp24(runtime::testing::ReadFileBytes(dir / "plain.bmp"));
+  auto bmp = hwf::test::DecodeBmp24(hwf::test::ReadFileBytes(dir / "plain.bmp"));
   ASSERT_TRUE(bmp.has_value());
   for (std::uint32_t p : bmp->pixels) ASSERT_EQ(p, 0x8080FFu);  // 0x00FF8080 as a colour
 }

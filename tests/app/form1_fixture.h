@@ -12,7 +12,7 @@
 #include "app/form1.h"
 #include "platform/testing.h"
 #include "runtime/error_report.h"
-#include "runtime/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 
 namespace app {
 
@@ -91,7 +91,7 @@ class Form1Test : public ::testing::Test {
     return {p.begin(), p.end()};
   }
 
-  runtime::testing::ScriptedDialogs dialogs_;
+  hwf::test::ScriptedDialogs dialogs_;
   std::unique_ptr<Form1> form_;
   std::vector<std::string> reports_;
   std::function<void()> on_report_;

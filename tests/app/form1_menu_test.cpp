@@ -4,9 +4,12 @@
 // round trip of a code, malformed and undrawable codes, and text fields
 // that keep their own Ctrl+C and Ctrl+V.
 #include <functional>
+#include <set>
+#include <string>
 
 #include "app/clipboard_text.h"
 #include "app/form1_fixture.h"
+#include "app/form1_layout.h"
 
 namespace app {
 namespace {
@@ -106,6 +109,36 @@ TEST_F(Form1MenuTest, EightItemsInOrderAndWhatCannotActIsGrayed) {
   EXPECT_EQ(Grayed(MenuNow()), (std::vector<bool>{false, true, false, false, false, false}));
   form_->mnuPrevious_Click();
   EXPECT_EQ(Grayed(MenuNow()), (std::vector<bool>{true, false, false, false, false, false}));
+}
+
+// The handler table tells a reader which caption calls which handler; a caption that drifted from
+// the window or the menu would send them to the wrong handler.
+TEST_F(Form1MenuTest, TheHandlerTableNamesWhatTheUserClicks) {
+  std::vector<std::string> menu_texts;
+  for (const Item& i : MenuNow())
+    if (!i.separator) menu_texts.push_back(i.text.substr(0, i.text.find('\t')));
+  std::size_t menu_rows = 0;
+  std::set<std::string> events;
+  for (const Form1Handler& h : kForm1Handlers) {
+    EXPECT_TRUE(events.insert(h.event).second) << h.event << " twice";
+    const std::string event = h.event;
+    if (h.menu) {
+      ASSERT_LT(menu_rows, menu_texts.size());
+      EXPECT_EQ(h.caption, menu_texts[menu_rows++]) << event;
+      continue;
+    }
+    if (h.caption.starts_with("（")) continue;  // raised by the program, not clicked
+    const std::string control = event.substr(0, event.rfind('_'));
+    const runtime::LayoutRow* row = runtime::FindControl(Form1Layout(), control);
+    ASSERT_NE(row, nullptr) << event;
+    EXPECT_EQ(h.caption, row->text) << event;
+  }
+  EXPECT_EQ(menu_rows, menu_texts.size()) << "every menu command has its row";
+  for (const runtime::LayoutRow& row : Form1Layout().controls) {
+    if (row.kind != runtime::ControlKind::CommandButton && row.kind != runtime::ControlKind::Timer) continue;
+    const char* what = row.kind == runtime::ControlKind::Timer ? "_Timer" : "_Click";
+    EXPECT_TRUE(events.count(std::string(row.name) + what)) << row.name << " has no handler";
+  }
 }
 
 TEST_F(Form1MenuTest, ARightClickShiftF10AndTheMenuKeyOpenItOnBothPicturesOnly) {

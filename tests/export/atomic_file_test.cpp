@@ -16,7 +16,7 @@
 #include <set>
 
 #include "export/export_error.h"
-#include "support/child_process.h"
+#include "support/unprivileged.h"
 
 namespace exporter {
 namespace {
@@ -106,7 +106,7 @@ TEST_F(AtomicFileTest, WhatIsNotARegularFileIsLeftAlone) {
 
 TEST_F(AtomicFileTest, AFullDiskLeavesNoPartialFile) {
   // The file size limit makes the disk "full" after 64 KiB, for the child only.
-  const int rc = hwf::testing::RunInChild([&] {
+  const int rc = hwf::test::RunInChild([&] {
     const rlimit limit{64 << 10, 64 << 10};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, SIG_IGN);
@@ -124,7 +124,7 @@ TEST_F(AtomicFileTest, AFullDiskLeavesNoPartialFile) {
 TEST_F(AtomicFileTest, AFolderThatMayNotBeWrittenGetsNoFile) {
   const std::string locked = Path("locked");
   ::mkdir(locked.c_str(), 0555);
-  const int rc = hwf::testing::RunInChild(
+  const int rc = hwf::test::RunInChild(
       [&] {
         try {
           WriteFileAtomically(locked + "/a.png", [](ByteSink& s) { s.Write("x", 1); });

@@ -13,14 +13,14 @@
 #include "export/raster_encoders.h"
 #include "export/raster_rows.h"
 #include "patterns/runtime_error.h"
-#include "png_reader.h"
 #include "runtime/save_picture.h"
-#include "tool_run.h"
+#include "support/png_reader.h"
+#include "support/tool_run.h"
 
 namespace exporter {
 namespace {
 
-using testing::DecodePng;
+using hwf::test::DecodePng;
 
 const patterns::PatternCode kCode{.drawing = 1,
                                   .amplitude = 80.0,
@@ -185,12 +185,12 @@ TEST(PatternFile, TheSameOptionsGiveTheSameBytes) {
 }
 
 TEST(PatternFile, PdfIsOnePageOfTheNominalSize) {
-  if (!testing::HaveTool("pdfinfo")) GTEST_SKIP() << "pdfinfo (poppler-utils) missing";
+  if (!hwf::test::HaveTool("pdfinfo")) GTEST_SKIP() << "pdfinfo (poppler-utils) missing";
   TempDir dir;
   for (auto [size, repeat] : {std::pair{2048, 1}, std::pair{300, 4}}) {
     const std::string pdf = dir.File("t.pdf", Write(kCode, Format::kPdf, size, repeat));
     int status = 0;
-    const std::string info = testing::RunTool("pdfinfo '" + pdf + "' 2>&1", &status);
+    const std::string info = hwf::test::RunTool("pdfinfo '" + pdf + "' 2>&1", &status);
     ASSERT_EQ(status, 0) << info;
     const std::string side = std::to_string(size * repeat);
     EXPECT_TRUE(std::regex_search(info, std::regex("Pages:\\s+1\\n"))) << info;
@@ -199,11 +199,11 @@ TEST(PatternFile, PdfIsOnePageOfTheNominalSize) {
 }
 
 TEST(PatternFile, SvgHasItsNominalSizeForLibrsvg) {
-  if (!testing::HaveTool("rsvg-convert")) GTEST_SKIP() << "rsvg-convert (librsvg2-bin) missing";
+  if (!hwf::test::HaveTool("rsvg-convert")) GTEST_SKIP() << "rsvg-convert (librsvg2-bin) missing";
   TempDir dir;
   const std::string svg = dir.File("t.svg", Write(kCode, Format::kSvg, 120, 2));
   int status = 0;
-  const std::string png = testing::RunTool("rsvg-convert '" + svg + "'", &status);
+  const std::string png = hwf::test::RunTool("rsvg-convert '" + svg + "'", &status);
   ASSERT_EQ(status, 0);
   const auto d = DecodePng(std::vector<std::uint8_t>(png.begin(), png.end()));
   EXPECT_EQ(d.width, 240);

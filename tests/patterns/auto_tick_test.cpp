@@ -17,7 +17,7 @@ std::vector<float> TickValues(float r1, float r2, float r3, float r4, float r5, 
 
 TEST(AutoTick, HalfGivesBackground128AndLine118) {
   PatternFixture fx(TickValues(0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f));
-  Timer1_Timer(fx.ctx);
+  AutoTick1(fx.ctx);
   EXPECT_EQ(fx.picpaint.Calls()[0].op, Op::kSetBackColor);
   EXPECT_EQ(fx.picpaint.Calls()[0].colour, 128 + 128 * 256 + 128 * 65536);
   EXPECT_EQ(fx.ctx.icolor, 118 + 118 * 256 + 118 * 65536);
@@ -28,12 +28,12 @@ TEST(AutoTick, ComponentsComeInRedGreenBlueOrderAndLinesStayBelowWhite) {
   // 0.25 x 255 = 63.75 -> 64, 0.75 x 255 = 191.25 -> 191; 0.25 x 235 = 58.75
   // -> 59, 0.125 x 235 = 29.375 -> 29; the top of the stream x 235 -> 235.
   PatternFixture fx(TickValues(0.25f, 0.75f, 0.0f, 0.25f, 0.125f, kAlmostOne));
-  Timer2_Timer(fx.ctx);
+  AutoTick2(fx.ctx);
   EXPECT_EQ(fx.picpaint.BackColor(), 64 + 191 * 256);
   EXPECT_EQ(fx.ctx.icolor, 59 + 29 * 256 + 235 * 65536);
 
   PatternFixture white(TickValues(kAlmostOne, kAlmostOne, kAlmostOne, 0, 0, 0));
-  Timer1_Timer(white.ctx);
+  AutoTick1(white.ctx);
   EXPECT_EQ(white.picpaint.BackColor(), 0xFFFFFF);
 }
 
@@ -45,7 +45,7 @@ TEST(AutoTick, RandomColourDrawsThreeValuesInRedGreenBlueOrder) {
 
 TEST(AutoTick, ColoursThenPatternThenEffectPicture) {
   PatternFixture fx(TickValues(0.5f, 0.5f, 0.5f, 0.25f, 0.25f, 0.25f));
-  Timer1_Timer(fx.ctx);
+  AutoTick1(fx.ctx);
   const auto& canvas = fx.picpaint.Calls();
   ASSERT_GE(canvas.size(), 3u);
   EXPECT_EQ(canvas[1].op, Op::kCls);
@@ -59,14 +59,14 @@ TEST(AutoTick, ColoursThenPatternThenEffectPicture) {
   EXPECT_EQ(fx.picture1.Count(Op::kPaintPicture), 16u);
 
   PatternFixture second(TickValues(0.5f, 0.5f, 0.5f, 0.25f, 0.25f, 0.25f));
-  Timer2_Timer(second.ctx);
+  AutoTick2(second.ctx);
   EXPECT_EQ(second.picpaint.Count(Op::kLine), 5u * 4 * 90);  // the second kind
 }
 
 TEST(AutoTick, FailingPatternEndsTheTickBeforeTheEffectPicture) {
   PatternFixture fx(TickValues(0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f), "八十");
   try {
-    Timer1_Timer(fx.ctx);
+    AutoTick1(fx.ctx);
     FAIL() << "no error raised";
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Number(), kErrTypeMismatch);

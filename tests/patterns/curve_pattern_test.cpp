@@ -30,7 +30,7 @@ int ErrorOf(PatternFixture& fx, void (*click)(PatternContext&)) {
 
 TEST(CurvePattern, WorkedExampleFirstCurve) {
   PatternFixture fx({kQ0, kF1, kN2, kLMin}, "80");
-  cmdpaint_Click(fx.ctx);
+  DrawCurvePattern1(fx.ctx);
 
   const auto& calls = fx.picpaint.Calls();
   ASSERT_GE(calls.size(), 62u);
@@ -64,7 +64,7 @@ TEST(CurvePattern, WorkedExampleFirstCurve) {
 
 TEST(CurvePattern, EachAngleDrawsFourCurvesInPassThenSignOrder) {
   PatternFixture fx({kQ0, kF1, kN2, kLMin}, "80");
-  cmdpaint_Click(fx.ctx);
+  DrawCurvePattern1(fx.ctx);
   const auto pts = Points(fx.picpaint);
   const double th1 = 6 * 3.14 / 180;
   const float r1 = static_cast<float>(80.0 * std::sin(th1) * std::cos(th1));
@@ -115,12 +115,12 @@ TEST(CurvePattern, AngleCountsAtTheExtremesOfTheRotationLimit) {
   };
   for (const auto& c : cases) {
     PatternFixture one({kQ0, kF1, c.r3, c.r4});
-    cmdpaint_Click(one.ctx);
+    DrawCurvePattern1(one.ctx);
     EXPECT_EQ(one.picpaint.Count(Op::kPSet), 4 * c.angles) << c.r3 << ' ' << c.r4;
     EXPECT_EQ(one.picpaint.Count(Op::kLine), 4 * c.angles * 60);
 
     PatternFixture two({kQ0, kF1, c.r3, c.r4});
-    Command1_Click(two.ctx);
+    DrawCurvePattern2(two.ctx);
     EXPECT_EQ(two.picpaint.Count(Op::kPSet), 4 * c.angles);
     EXPECT_EQ(two.picpaint.Count(Op::kLine), 4 * c.angles * 90);
   }
@@ -130,7 +130,7 @@ TEST(CurvePattern, SecondKindCollapsesTheFirstCopyIntoTheCentre) {
   // q = 2 puts the first point of each curve off the axis, so only the
   // zero coefficients of a = 0 can bring it to the centre.
   PatternFixture fx({kQ2, kF1, kN2, kLMin}, "80");
-  Command1_Click(fx.ctx);
+  DrawCurvePattern2(fx.ctx);
   const auto pts = Points(fx.picpaint);
   ASSERT_EQ(pts.size(), 5u * 4 * 91);
   for (std::size_t i = 0; i < 4 * 91; ++i) {
@@ -152,7 +152,7 @@ TEST(CurvePattern, ZeroAmplitudeOrZeroSineFrequencyDrawsStraightStrokes) {
                                                               {{0.25f, 0.0f, kN2, kLMin}, "80"}};
   for (const auto& [randoms, text] : cases) {
     PatternFixture fx(randoms, text);
-    cmdpaint_Click(fx.ctx);
+    DrawCurvePattern1(fx.ctx);
     const auto pts = Points(fx.picpaint);
     for (std::size_t i = 0; i < 4 * 61; ++i) {
       const int t = -90 + 3 * static_cast<int>(i % 61);
@@ -189,7 +189,7 @@ TEST(CurvePattern, FreshRunsDrawTheSameFirstPattern) {
                        .Picture3 = fx.picture3,
                        .amplitudeText = [] { return std::string("80"); },
                        .rnd = rnd};
-    cmdpaint_Click(ctx);
+    DrawCurvePattern1(ctx);
     run = Curves(fx.picpaint);
   }
   EXPECT_FALSE(runs[0].empty());
@@ -199,9 +199,9 @@ TEST(CurvePattern, FreshRunsDrawTheSameFirstPattern) {
 TEST(CurvePattern, AmplitudeSignAndBlanksChangeOnlyTheOrder) {
   const std::vector<float> r = {0.3f, 0.7f, kN3, 0.6f};
   PatternFixture plus(r, "80"), minus(r, "-80"), padded(r, " 80 ");
-  cmdpaint_Click(plus.ctx);
-  cmdpaint_Click(minus.ctx);
-  cmdpaint_Click(padded.ctx);
+  DrawCurvePattern1(plus.ctx);
+  DrawCurvePattern1(minus.ctx);
+  DrawCurvePattern1(padded.ctx);
 
   auto a = Curves(plus.picpaint), b = Curves(minus.picpaint);
   EXPECT_NE(a, b) << "both signs are drawn, so the order differs";
@@ -214,7 +214,7 @@ TEST(CurvePattern, AmplitudeSignAndBlanksChangeOnlyTheOrder) {
 
 TEST(CurvePattern, LargeAmplitudeRunsOffTheCanvasAndStillCompletes) {
   PatternFixture fx({kQ0, kF1, kN2, kLMin}, "7200");
-  cmdpaint_Click(fx.ctx);
+  DrawCurvePattern1(fx.ctx);
   const auto pts = Points(fx.picpaint);
   EXPECT_EQ(pts.size(), 5u * 4 * 61);
   EXPECT_TRUE(
@@ -230,14 +230,14 @@ TEST(CurvePattern, TextIsReadAfterTheClearAndBeforeTheRandomDraws) {
     draws_at_read = fx.rnd.Used();
     return std::string("80");
   };
-  cmdpaint_Click(fx.ctx);
+  DrawCurvePattern1(fx.ctx);
   EXPECT_EQ(calls_at_read, 1u);
   EXPECT_EQ(draws_at_read, 0u);
 }
 
 TEST(CurvePattern, NonNumericAmplitudeFailsAfterClearAndFourDraws) {
   for (const char* text : {"abc", "", "8O"}) {
-    for (auto click : {&cmdpaint_Click, &Command1_Click}) {
+    for (auto click : {&DrawCurvePattern1, &DrawCurvePattern2}) {
       PatternFixture fx({kQ0, kF1, kN2, kLMin}, text);
       EXPECT_EQ(ErrorOf(fx, click), kErrTypeMismatch) << '"' << text << '"';
       ASSERT_EQ(fx.picpaint.Calls().size(), 1u);
@@ -252,7 +252,7 @@ TEST(CurvePattern, CoordinateBeyondTheSingleRangeStopsAtThatPoint) {
   // r at the second point is about -1.04e39: past the largest single. The
   // first point (r = 0) is already drawn and stays.
   PatternFixture fx({kQ0, kF1, kN2, kLMin}, "1e40");
-  EXPECT_EQ(ErrorOf(fx, &cmdpaint_Click), kErrOverflow);
+  EXPECT_EQ(ErrorOf(fx, &DrawCurvePattern1), kErrOverflow);
   const auto& calls = fx.picpaint.Calls();
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[1].op, Op::kPSet);
@@ -261,7 +261,7 @@ TEST(CurvePattern, CoordinateBeyondTheSingleRangeStopsAtThatPoint) {
 
   // Just inside the range the same pattern completes.
   PatternFixture ok({kQ0, kF1, kN2, kLMin}, "1e38");
-  cmdpaint_Click(ok.ctx);
+  DrawCurvePattern1(ok.ctx);
   EXPECT_EQ(ok.picture2.Count(Op::kSetPicture), 1u);
 }
 
@@ -296,7 +296,7 @@ TEST(CurvePattern, FormulaRowsFollowTheSelector) {
   const float selectors[] = {0.0f, 0.25f, 0.5f, 0.75f};
   for (int q = 0; q < 4; ++q) {
     PatternFixture fx({selectors[q], kF1, kN2, kLMin}, "80");
-    cmdpaint_Click(fx.ctx);
+    DrawCurvePattern1(fx.ctx);
     EXPECT_FLOAT_EQ(Points(fx.picpaint)[1].y, static_cast<float>(100 + rows[q])) << q;
   }
 }

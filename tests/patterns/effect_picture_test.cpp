@@ -27,7 +27,7 @@ const char* const kCredit = " 澜帆公元2026-12-07 14:03:05设计出品 https:
 
 TEST(EffectPicture, FourByFourTilesWithTheLastColumnAndRowCutOff) {
   PatternFixture fx({});
-  Command2_Click(fx.ctx);
+  DrawEffectPicture(fx.ctx);
 
   const auto& calls = fx.picture1.Calls();
   ASSERT_FALSE(calls.empty());
@@ -57,7 +57,7 @@ TEST(EffectPicture, EveryTileIsAFreshImageThenPicture3ThenTheCredit) {
     ++heard;
     EXPECT_EQ(fx.picture2.Count(Op::kPrint), 1u) << "told once the effect picture is complete";
   };
-  Command2_Click(fx.ctx);
+  DrawEffectPicture(fx.ctx);
   EXPECT_EQ(heard, 1u);
 
   const auto& p2 = fx.picture2.Calls();
@@ -90,10 +90,10 @@ TEST(EffectPicture, TilingAloneLeavesPicture3TheCreditAndTheListenerOut) {
 
 TEST(EffectPicture, EachCreditLineLandsOneLineLowerEvenAfterANewPattern) {
   PatternFixture fx({0.0f, 0.5f, 0.0f, 0.0f});
-  Command2_Click(fx.ctx);
-  Command2_Click(fx.ctx);
-  cmdpaint_Click(fx.ctx);
-  Command2_Click(fx.ctx);
+  DrawEffectPicture(fx.ctx);
+  DrawEffectPicture(fx.ctx);
+  DrawCurvePattern1(fx.ctx);
+  DrawEffectPicture(fx.ctx);
 
   const auto prints = OfKind(fx.picture2, Op::kPrint);
   ASSERT_EQ(prints.size(), 3u);
@@ -111,7 +111,7 @@ TEST(EffectPicture, TileSizeRoundsHalfToEven) {
   PatternFixture fx({});
   fx.picture2.Resize(100.5f, 99.5f);  // 100 and 100
   fx.picture1.Resize(201.0f, 200.0f);
-  Command2_Click(fx.ctx);
+  DrawEffectPicture(fx.ctx);
   const auto tiles = OfKind(fx.picture1, Op::kPaintPicture);
   ASSERT_EQ(tiles.size(), 6u);  // x = 0, 100, 200; y = 0, 100
   EXPECT_EQ(tiles[2].x, 200.0f);
@@ -158,14 +158,14 @@ TEST(EffectPicture, LoopsReadTheTargetSizeAtEveryStep) {
                      .amplitudeText = [] { return std::string("80"); },
                      .rnd = fx.rnd,
                      .clock = fx.ctx.clock};
-  Command2_Click(ctx);
+  DrawEffectPicture(ctx);
   EXPECT_EQ(fx.picture1.Count(Op::kPaintPicture), 1u);
 }
 
 TEST(EffectPicture, TileWithoutAreaEndsWithoutTilingInsteadOfLoopingForever) {
   PatternFixture fx({});
   fx.picture2.Resize(0.4f, 3015.0f);  // rounds to a width of 0
-  Command2_Click(fx.ctx);
+  DrawEffectPicture(fx.ctx);
   EXPECT_EQ(fx.picture1.Count(Op::kPaintPicture), 0u);
   EXPECT_EQ(fx.picture1.Count(Op::kCls), 1u);
   EXPECT_EQ(fx.picture3.Count(Op::kSetPicture), 1u);
@@ -177,7 +177,7 @@ TEST(EffectPicture, TilePositionsPastThirtyTwoBitsRaiseOverflowInsteadOfWrapping
   fx.picture2.Resize(2e9f, 3015.0f);
   fx.picture1.Resize(3e9f, 3015.0f);
   try {
-    Command2_Click(fx.ctx);
+    DrawEffectPicture(fx.ctx);
     FAIL() << "no error raised";
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Number(), kErrOverflow);

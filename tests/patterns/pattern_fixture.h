@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "patterns/pattern_context.h"
-#include "patterns/testing/recording_surface.h"
-#include "patterns/testing/scripted_random.h"
+#include "support/doubles/recording_surface.h"
+#include "support/doubles/scripted_random.h"
 
 namespace patterns {
 

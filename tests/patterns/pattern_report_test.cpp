@@ -31,7 +31,7 @@ bool SameCalls(const std::vector<testing::SurfaceCall>& a, const std::vector<tes
 }
 
 TEST(PatternReport, EachDrawingReportsTheValuesItUsed) {
-  for (auto [click, drawing] : {std::pair{&cmdpaint_Click, 1}, std::pair{&Command1_Click, 2}}) {
+  for (auto [click, drawing] : {std::pair{&DrawCurvePattern1, 1}, std::pair{&DrawCurvePattern2, 2}}) {
     PatternFixture fx({0.25f, 0.5f, 0.75f, 0.125f}, " -120 ");
     std::vector<PatternCode> told;
     fx.ctx.onPatternDrawn = [&](const PatternCode& c) { told.push_back(c); };
@@ -53,18 +53,18 @@ TEST(PatternReport, APatternThatFailsIsNotReportedAndTheLastOneStays) {
   PatternFixture fx({0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.1f, 0.2f, 0.3f, 0.4f}, "80");
   int told = 0;
   fx.ctx.onPatternDrawn = [&](const PatternCode&) { ++told; };
-  cmdpaint_Click(fx.ctx);
+  DrawCurvePattern1(fx.ctx);
   const PatternCode first = *fx.ctx.lastPattern;
   fx.amplitude = "abc";
-  EXPECT_THROW(cmdpaint_Click(fx.ctx), RuntimeError);
+  EXPECT_THROW(DrawCurvePattern1(fx.ctx), RuntimeError);
   fx.amplitude = "1e300";  // coordinates beyond the single range
-  EXPECT_THROW(Command1_Click(fx.ctx), RuntimeError);
+  EXPECT_THROW(DrawCurvePattern2(fx.ctx), RuntimeError);
   EXPECT_EQ(told, 1);
   EXPECT_TRUE(fx.ctx.lastPattern->SameAs(first)) << "the tile buffer still holds the first pattern";
 }
 
 TEST(PatternReport, ACodeDrawsTheSameCallsWithoutAnyRandomStream) {
-  for (auto click : {&cmdpaint_Click, &Command1_Click}) {
+  for (auto click : {&DrawCurvePattern1, &DrawCurvePattern2}) {
     PatternFixture fx({0.9f, 0.3f, 0.6f, 0.99f}, "64");
     fx.picpaint.SetBackColor(0x00204060);
     click(fx.ctx);
@@ -98,7 +98,7 @@ TEST(PatternReport, ACodeOfNoKnownDrawingIsRefused) {
 }
 
 TEST(PatternReport, TheTicksOfAModeAreTheSequenceWorkedOutWithoutDrawing) {
-  for (auto [tick, drawing] : {std::pair{&Timer1_Timer, 1}, std::pair{&Timer2_Timer, 2}}) {
+  for (auto [tick, drawing] : {std::pair{&AutoTick1, 1}, std::pair{&AutoTick2, 2}}) {
     PatternFixture fx(StreamValues(5 * kDrawsPerTick), "100");
     Pcg32Random worked(Pcg32Random::kStartSeed, Pcg32Random::kStream);
     for (int i = 0; i < 5; ++i) {

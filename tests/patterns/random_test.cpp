@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "patterns/testing/scripted_random.h"
+#include "support/doubles/scripted_random.h"
 
 namespace patterns {
 namespace {

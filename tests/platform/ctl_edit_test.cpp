@@ -4,6 +4,7 @@
 // of the text model on its own.
 #include "ctl_fixture.h"
 #include "platform/controls/edit_buffer.h"
+#include "platform/gdi/text_utf8.h"
 #include "platform/user/clipboard.h"
 
 namespace {
@@ -128,6 +129,20 @@ TEST_F(EditTest, InvalidUtf8PastedBecomesReplacementCharacters) {
   SendMessageA(e, EM_SETSEL, 0, -1);
   PressWith(VK_CONTROL, 'V');
   EXPECT_EQ(Text(e), "line1") << "a single line keeps what precedes the break";
+}
+
+// The field repairs bad text by the rule the captions draw by: a character cut short is one mark
+// however many of its bytes arrived, so the field and a label show the same string alike.
+TEST_F(EditTest, SetTextRepairsLikeACaption) {
+  HWND e = Edit();
+  const std::string cut =
+      "A\xE4\xB8"
+      "B\xF0\x9F\x98";
+  SetWindowTextA(e, cut.c_str());
+  EXPECT_EQ(Text(e), "A" + kReplacement + "B" + kReplacement);
+  EXPECT_EQ(Text(e), platform::gdi::RepairUtf8(cut));
+  SetWindowTextA(e, "x\xC3");
+  EXPECT_EQ(Text(e), "x" + kReplacement) << "a lead byte at the very end";
 }
 
 TEST_F(EditTest, VeryLongTextKeepsEveryByteAndStillTakesTyping) {

@@ -44,6 +44,39 @@ TEST(TextUtf8, EachMaximalBadSequenceBecomesOneReplacement) {
             (std::u32string{R, U'x'}));
 }
 
+// The repaired text is what the decoder reads: well-formed, with one U+FFFD per maximal bad
+// subsequence, and the good characters around it byte for byte.
+TEST(TextUtf8, RepairKeepsGoodBytesAndMarksEachBadSequenceOnce) {
+  const std::string M = "\xEF\xBF\xBD";
+  const struct {
+    std::string in;
+    std::string out;
+  } cases[] = {
+      {"plain \xE4\xB8\xAD\xF0\x9F\x98\x80", "plain \xE4\xB8\xAD\xF0\x9F\x98\x80"},
+      {"A\xE4\xB8"
+       "B",
+       "A" + M + "B"},                                                // a three-byte character cut short
+      {"\xF0\x9F\x98", M},                                            // a four-byte one cut short at the end
+      {"\x80\xBF", M + M},                                            // stray continuation bytes
+      {"\xC0\xAF", M + M},                                            // overlong "/"
+      {"\xC1\xBF", M + M},                                            // overlong, C1 lead
+      {"\xE0\x80\xAF", M + M + M},                                    // overlong three-byte form
+      {"\xED\xA0\x80", M + M + M},                                    // a surrogate
+      {"\xF4\x90\x80\x80", M + M + M + M},                            // beyond U+10FFFF
+      {"\xF5\x80", M + M},                                            // a lead that no character has
+      {"\xFE\xFF", M + M},                                            // bytes that never occur in UTF-8
+      {"\xE1\x80\xE2\xF0\x91\x92\xF1\xBF\x41", M + M + M + M + "A"},  // the Unicode standard's example
+      {std::string("a\0b", 3), std::string("a\0b", 3)},  // NUL is a character; the edit field drops it
+      {"\xEF\xBF\xBD", M},                               // a real U+FFFD stays one
+  };
+  for (const auto& c : cases) {
+    const std::string repaired = platform::gdi::RepairUtf8(c.in);
+    EXPECT_EQ(repaired, c.out) << "input of " << c.in.size() << " bytes";
+    EXPECT_EQ(DecodeUtf8Text(repaired), DecodeUtf8Text(c.in)) << "repair changes no character";
+    EXPECT_EQ(platform::gdi::RepairUtf8(repaired), repaired) << "repair is settled after one pass";
+  }
+}
+
 TEST(TextUtf8, CountArgumentFollowsTheAnsiConvention) {
   const char text[] = "abc\0def";
   EXPECT_EQ(platform::gdi::TextArgument(text, -1), "abc");

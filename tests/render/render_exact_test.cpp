@@ -8,16 +8,16 @@
 
 #include "app/form1_fixture.h"
 #include "export/pattern_file.h"
-#include "export/png_reader.h"
-#include "export/tool_run.h"
 #include "render/batch.h"
 #include "render/exact_canvas.h"
 #include "render/render_command.h"
+#include "support/png_reader.h"
+#include "support/tool_run.h"
 
 namespace app {
 namespace {
 
-using exporter::testing::DecodePng;
+using hwf::test::DecodePng;
 
 std::vector<std::uint32_t> PicturePixels(const patterns::Picture& p) {
   return {p.Pixels().begin(), p.Pixels().end()};
@@ -88,7 +88,7 @@ TEST_F(ExactTest, TheCommandsFirstExactPatternIsTheFirstTickOfAFreshWindow) {
   ASSERT_EQ(render::RunRenderCommand({"--count", "1", "--exact", "-o", dir + "/first.png"}, out, err, false),
             0)
       << err.str();
-  const auto png = DecodePng(exporter::testing::ReadFile(dir + "/first.png"));
+  const auto png = DecodePng(hwf::test::ReadFile(dir + "/first.png"));
   std::system(("rm -rf '" + dir + "'").c_str());
 
   Click("Command4");
@@ -123,7 +123,7 @@ int Distance(std::uint32_t a, std::uint32_t b) {
 }
 
 TEST_F(ExactTest, TheSvgDrawnBackAtTheCanvasSizeLiesOnTheCanvasInk) {
-  if (!exporter::testing::HaveTool("rsvg-convert")) GTEST_SKIP() << "rsvg-convert (librsvg2-bin) missing";
+  if (!hwf::test::HaveTool("rsvg-convert")) GTEST_SKIP() << "rsvg-convert (librsvg2-bin) missing";
   char tmpl[] = "/tmp/hwf-svg-test.XXXXXX";
   const std::string dir = ::mkdtemp(tmpl);
   const std::string svg = dir + "/t.svg";
@@ -145,8 +145,7 @@ TEST_F(ExactTest, TheSvgDrawnBackAtTheCanvasSizeLiesOnTheCanvasInk) {
         std::ofstream(svg, std::ios::binary)
             .write(reinterpret_cast<const char*>(sink.bytes.data()), sink.bytes.size());
         int status = 0;
-        const std::string png =
-            exporter::testing::RunTool("rsvg-convert -w 201 -h 201 '" + svg + "'", &status);
+        const std::string png = hwf::test::RunTool("rsvg-convert -w 201 -h 201 '" + svg + "'", &status);
         ASSERT_EQ(status, 0);
         const auto drawn = DecodePng(std::vector<std::uint8_t>(png.begin(), png.end()));
         ASSERT_EQ(drawn.width, 201);

@@ -11,7 +11,7 @@
 
 #include "render/options.h"
 #include "render_fixture.h"
-#include "support/child_process.h"
+#include "support/unprivileged.h"
 
 namespace render {
 namespace {
@@ -20,7 +20,7 @@ namespace {
 // message names the cause.
 int RunInChildFor(const std::vector<std::string>& args, const std::string& cause, bool drop_root,
                   const std::function<void()>& before = {}) {
-  return hwf::testing::RunInChild(
+  return hwf::test::RunInChild(
       [&] {
         if (before) before();
         std::ostringstream out, err;

@@ -4,14 +4,14 @@
 #include <random>
 #include <vector>
 
-#include "runtime/bmp_reader.h"
 #include "runtime/save_picture.h"
+#include "support/bmp_reader.h"
 
 namespace runtime {
 namespace {
 
-using testing::DecodeBmp24;
-using testing::Le32;
+using hwf::test::DecodeBmp24;
+using hwf::test::Le32;
 
 TEST(BmpEncode, HeaderFieldsByteByByte) {
   const std::vector<std::uint32_t> px(2 * 2, 0);

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 
 namespace runtime {
 namespace {
 
-using testing::ScriptedDialogs;
+using hwf::test::ScriptedDialogs;
 
 TEST(DialogFilterTest, PairsBecomeNulSeparatedWithAFinalNul) {
   using namespace std::string_literals;

@@ -290,6 +290,43 @@ TEST_F(FormTest, AFailingHandlerIsReportedAndTheFormGoesOn) {
   EXPECT_EQ(events_, std::vector<std::string>{"Label1_Click"});
 }
 
+// A handler whose name matches nothing the form raises would never run; registering it must fail at
+// once, naming it, rather than leave a button silently dead.
+TEST_F(FormTest, AHandlerForAnEventTheFormNeverRaisesIsRefused) {
+  auto refused = [&](std::string_view event, bool menu) {
+    try {
+      if (menu)
+        form_->OnMenu(event, [] {});
+      else
+        form_->On(event, [] {});
+    } catch (const std::logic_error& e) {
+      EXPECT_NE(std::string(e.what()).find(event), std::string::npos) << e.what();
+      return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(refused("cmdC_Click", false)) << "no such control";
+  EXPECT_TRUE(refused("cmda_Click", false)) << "names are matched exactly";
+  EXPECT_TRUE(refused("Timer1_Click", false)) << "a timer only ticks";
+  EXPECT_TRUE(refused("cmdA_Timer", false)) << "a button only clicks";
+  EXPECT_TRUE(refused("Text1_Click", false)) << "a text box raises no event here";
+  EXPECT_TRUE(refused("Form_Click", false));
+  EXPECT_TRUE(refused("cmdAClick", false)) << "no event part";
+  EXPECT_TRUE(refused("mnuNext_Click", false)) << "menu commands go through OnMenu";
+  EXPECT_TRUE(refused("cmdA_Click", true)) << "a control's event is not a menu command";
+  EXPECT_TRUE(refused("mnuNext_Timer", true));
+  EXPECT_TRUE(refused("Next_Click", true));
+
+  EXPECT_FALSE(refused("Form_Load", false));
+  EXPECT_FALSE(refused("Label1_Click", false));
+  EXPECT_FALSE(refused("Timer1_Timer", false));
+  EXPECT_FALSE(refused("mnuNext_Click", true));
+  bool ran = false;
+  form_->OnMenu("mnuNext_Click", [&] { ran = true; });
+  EXPECT_TRUE(form_->RaiseEvent("mnuNext_Click"));
+  EXPECT_TRUE(ran) << "a menu command runs when the program raises it";
+}
+
 TEST_F(FormTest, TimersTickEveryIntervalWhileEnabled) {
   Timer* t = form_->TimerNamed("Timer1");
   ASSERT_NE(t, nullptr);

@@ -21,7 +21,8 @@ TEST(RuntimeErrorBox, NumberLineBlankLineThenText) {
   EXPECT_EQ(FormatRuntimeError(kTitle, 6, {}).text, "运行时错误 '6':\n\n溢出");
   EXPECT_EQ(FormatRuntimeError(kTitle, 5, "自己的话", "细节").text, "运行时错误 '5':\n\n自己的话\n\n细节");
   // A number without a text of its own still gets words, never an empty box.
-  EXPECT_EQ(FormatRuntimeError(kTitle, 9999, {}).text, "运行时错误 '9999':\n\n应用程序定义的错误或对象定义的错误");
+  EXPECT_EQ(FormatRuntimeError(kTitle, 9999, {}).text,
+            "运行时错误 '9999':\n\n应用程序定义的错误或对象定义的错误");
 }
 
 TEST(RuntimeErrorFile, BoxNamesPathAndReason) {

@@ -16,14 +16,14 @@
 #include <string>
 #include <vector>
 
-#include "runtime/bmp_reader.h"
 #include "runtime/save_picture.h"
+#include "support/bmp_reader.h"
 
 namespace runtime {
 
 namespace fs = std::filesystem;
-using testing::DecodeBmp24;
-using testing::ReadFileBytes;
+using hwf::test::DecodeBmp24;
+using hwf::test::ReadFileBytes;
 
 class SavePictureTest : public ::testing::Test {
  protected:

@@ -10,6 +10,7 @@
 #include "skin/skin_install.h"
 #include "skin/skin_props.h"
 #include "skin/skin_state.h"
+#include "skin/wndproc/button_messages.h"
 #include "skin_test_dc.h"
 #include "skin_window_fixture.h"
 

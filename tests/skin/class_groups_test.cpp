@@ -5,6 +5,7 @@
 #include <string>
 
 #include "skin/class_groups.h"
+#include "skin/library_probe.h"
 #include "skin/skin_install.h"
 #include "skin/wndproc/skin_wndproc.h"
 #include "skin_window_fixture.h"
@@ -61,16 +62,18 @@ TEST(LibraryProbe, FindsExportsOfLoadedAndLoadableLibraries) {
   EXPECT_EQ(HasLibraryFunction("TrackMouseEvent", "NoSuchLibrary"), VbFalse);
 }
 
+// The skin reads cursor positions with the platform's macros; a cursor left of or above the window
+// must come out negative.
 TEST(Words, HalvesOfAParameterAreSigned) {
   const LPARAM left_above = static_cast<LPARAM>(static_cast<std::uint32_t>((0xFFFE << 16) | 0xFFFB));
-  EXPECT_EQ(LoWord(left_above), -5);
-  EXPECT_EQ(HiWord(left_above), -2);
-  EXPECT_EQ(LoWord(MAKELPARAM(300, 7)), 300);
-  EXPECT_EQ(HiWord(MAKELPARAM(300, 7)), 7);
-  EXPECT_EQ(LoWord(0x7FFF8000), -32768);
-  EXPECT_EQ(HiWord(0x7FFF8000), 32767);
+  EXPECT_EQ(GET_X_LPARAM(left_above), -5);
+  EXPECT_EQ(GET_Y_LPARAM(left_above), -2);
+  EXPECT_EQ(GET_X_LPARAM(MAKELPARAM(300, 7)), 300);
+  EXPECT_EQ(GET_Y_LPARAM(MAKELPARAM(300, 7)), 7);
+  EXPECT_EQ(GET_X_LPARAM(0x7FFF8000), -32768);
+  EXPECT_EQ(GET_Y_LPARAM(0x7FFF8000), 32767);
   // Only the low 32 bits carry the position, whatever the upper half of a 64-bit LPARAM holds.
-  EXPECT_EQ(HiWord(static_cast<LPARAM>(0x1234567800050006LL)), 5);
+  EXPECT_EQ(GET_Y_LPARAM(static_cast<LPARAM>(0x1234567800050006LL)), 5);
 }
 
 }  // namespace

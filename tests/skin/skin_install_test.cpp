@@ -9,6 +9,7 @@
 #include "skin/skin_install.h"
 #include "skin/skin_props.h"
 #include "skin/skin_state.h"
+#include "skin/wndproc/button_messages.h"
 #include "skin/wndproc/skin_wndproc.h"
 #include "skin_window_fixture.h"
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 
@@ -92,6 +93,35 @@ std::string RunUnprivileged(const std::function<std::string()>& body) {
   }
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "!the child did not finish: " + result;
   return result;
+}
+
+int RunInChild(const std::function<int()>& body, bool drop_root) {
+  const std::optional<UserIds> ids = drop_root && ::geteuid() == 0 ? UnprivilegedIds() : std::nullopt;
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  if (pid < 0) return -1;
+  if (pid == 0) {
+    if (drop_root && ::geteuid() == 0) {
+      const std::string why = ids ? Drop(*ids) : "!no user nobody";
+      if (!why.empty()) {
+        std::fprintf(stderr, "child: %s\n", why.c_str());
+        ::_exit(kChildCannotDrop);
+      }
+    }
+    int rc = kChildCrashed;
+    try {
+      rc = body();
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "child: %s\n", e.what());
+    } catch (...) {
+    }
+    std::fflush(nullptr);
+    ::_exit(rc);
+  }
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace hwf::test

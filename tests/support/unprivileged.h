@@ -1,8 +1,9 @@
-// Runs a piece of a test as an ordinary user. Permission checks do not apply
-// to root, and CI runs the tests as root: there the piece runs in a child
-// process that has dropped to the user "nobody" and its group for good, so
-// the checks apply as they do for any user. Run as an ordinary user, the child
-// keeps that user.
+// Runs a piece of a test in a child process: as an ordinary user, or for
+// failures the test process must not suffer itself (a file size limit).
+// Permission checks do not apply to root, and CI runs the tests as root: there
+// the piece runs in a child process that has dropped to the user "nobody" and
+// its group for good, so the checks apply as they do for any user. Run as an
+// ordinary user, the child keeps that user.
 #pragma once
 
 #include <sys/types.h>
@@ -27,5 +28,13 @@ std::optional<UserIds> UnprivilegedIds();
 // that says why. `body` must not use test assertions: they would be lost
 // with the child. It should report what it saw and let the test judge.
 std::string RunUnprivileged(const std::function<std::string()>& body);
+
+inline constexpr int kChildCrashed = 250;
+inline constexpr int kChildCannotDrop = 251;
+
+// Forks, with drop_root becomes the unprivileged user as above, runs `body`
+// and exits with what it returns (kChildCrashed on an exception, which is
+// printed). Returns that status, or -1 when the child died of a signal.
+int RunInChild(const std::function<int()>& body, bool drop_root = false);
 
 }  // namespace hwf::test

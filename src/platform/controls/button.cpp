@@ -198,11 +198,11 @@ void PaintOwnerDraw(HWND hwnd, HDC dc, const ButtonState& s, const RECT& rc, UIN
 }
 
 void Paint(HWND hwnd, ButtonState& s) {
-  PaintGuard pg(hwnd);
-  HDC dc = pg.dc();
+  win32::PaintDc pg(hwnd);
+  HDC dc = pg.get();
   RECT rc;
   GetClientRect(hwnd, &rc);
-  FontGuard font(dc, FontOr(s.font));
+  win32::SelectedObject font(dc, FontOr(s.font));
   ButtonState copy = s;  // the parent may destroy us while it colours or draws
   switch (DWORD kind = Kind(hwnd)) {
     case BS_OWNERDRAW:
@@ -229,16 +229,13 @@ void ShowChange(HWND hwnd, const ButtonState& s, UINT action) {
     InvalidateRect(hwnd, nullptr, FALSE);
     return;
   }
-  HDC dc = GetDC(hwnd);
-  if (!dc) return;
+  win32::WindowDc dc(hwnd, /*client=*/true);
+  if (!dc.get()) return;
   RECT rc;
   GetClientRect(hwnd, &rc);
-  {
-    FontGuard font(dc, FontOr(s.font));
-    ButtonState copy = s;  // the parent may destroy us while it draws
-    PaintOwnerDraw(hwnd, dc, copy, rc, action);
-  }
-  ReleaseDC(hwnd, dc);
+  win32::SelectedObject font(dc.get(), FontOr(s.font));
+  ButtonState copy = s;  // the parent may destroy us while it draws
+  PaintOwnerDraw(hwnd, dc.get(), copy, rc, action);
 }
 
 // --- Clicking.

@@ -12,6 +12,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "platform/controls/control_util.h"
@@ -102,14 +103,7 @@ void SetFieldText(HWND hwnd, ComboState& s, const std::string& text) {
   InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-void MeasureFont(HWND hwnd, ComboState& s) {
-  HDC dc = GetDC(hwnd);
-  {
-    FontGuard fg(dc, FontOr(s.font));
-    s.itemHeight = LineHeight(dc);
-  }
-  ReleaseDC(hwnd, dc);
-}
+void MeasureFont(HWND hwnd, ComboState& s) { s.itemHeight = FontLineHeight(hwnd, FontOr(s.font)); }
 
 // --- The drop-down list.
 
@@ -179,8 +173,8 @@ void ChooseAndClose(HWND hwnd, int i) {
 // --- Painting.
 
 void Paint(HWND hwnd, ComboState& s) {
-  PaintGuard pg(hwnd);
-  HDC dc = pg.dc();
+  win32::PaintDc pg(hwnd);
+  HDC dc = pg.get();
   RECT rc;
   GetClientRect(hwnd, &rc);
   const bool enabled = IsWindowEnabled(hwnd);
@@ -203,7 +197,7 @@ void Paint(HWND hwnd, ComboState& s) {
   }
   if (Kind(hwnd) != CBS_DROPDOWNLIST) return;
   RECT t = TextRect(hwnd);
-  FontGuard fg(dc, font);
+  win32::SelectedObject fg(dc, font);
   SetBkMode(dc, TRANSPARENT);
   int cur = CurSel(*live);
   std::string text = cur >= 0 ? ItemText(*live, cur) : "";
@@ -324,6 +318,79 @@ void OnMouse(HWND hwnd, ComboState& s, UINT msg, LPARAM lParam) {
   if (!live) return;
   RECT b = ButtonRect(hwnd);
   if (Kind(hwnd) == CBS_DROPDOWNLIST || (Drops(hwnd) && PtInRect(&b, p))) OpenList(hwnd, *live);
+}
+
+// CB_ messages that are the list's LB_ message under another number; the two that take no
+// arguments pass none on.
+struct ListForward {
+  UINT cb;
+  UINT lb;
+  bool args;
+};
+constexpr ListForward kListForwards[] = {
+    {CB_ADDSTRING, LB_ADDSTRING, true},
+    {CB_INSERTSTRING, LB_INSERTSTRING, true},
+    {CB_DELETESTRING, LB_DELETESTRING, true},
+    {CB_GETCOUNT, LB_GETCOUNT, false},
+    {CB_GETLBTEXT, LB_GETTEXT, true},
+    {CB_GETLBTEXTLEN, LB_GETTEXTLEN, true},
+    {CB_GETITEMDATA, LB_GETITEMDATA, true},
+    {CB_SETITEMDATA, LB_SETITEMDATA, true},
+    {CB_FINDSTRING, LB_FINDSTRING, true},
+    {CB_FINDSTRINGEXACT, LB_FINDSTRINGEXACT, true},
+    {CB_GETITEMHEIGHT, LB_GETITEMHEIGHT, false},
+};
+
+// The CB_ messages: the list and the field as a program reads and sets them. nullopt: not one of
+// them.
+std::optional<LRESULT> ListMessage(HWND hwnd, ComboState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+  for (const ListForward& f : kListForwards)
+    if (f.cb == msg) return f.args ? ToList(s, f.lb, wParam, lParam) : ToList(s, f.lb, 0, 0);
+  switch (msg) {
+    case CB_GETCURSEL:
+      return CurSel(s);
+    case CB_RESETCONTENT:
+      ToList(s, LB_RESETCONTENT, 0, 0);
+      if (!s.edit) InvalidateRect(hwnd, nullptr, FALSE);
+      return 0;  // CB_OKAY
+    case CB_SETCURSEL: {
+      LRESULT r = ToList(s, LB_SETCURSEL, wParam, 0);
+      int cur = CurSel(s);
+      SetFieldText(hwnd, s, cur >= 0 ? ItemText(s, cur) : "");
+      return r;
+    }
+    case CB_SELECTSTRING: {
+      int i = static_cast<int>(ToList(s, LB_FINDSTRING, wParam, lParam));
+      if (i < 0) return CB_ERR;
+      ToList(s, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+      SetFieldText(hwnd, s, ItemText(s, i));
+      return i;
+    }
+    case CB_SHOWDROPDOWN:
+      if (wParam)
+        OpenList(hwnd, s);
+      else
+        CloseList(hwnd, s, true);
+      return TRUE;
+    case CB_GETDROPPEDSTATE:
+      return s.dropped ? TRUE : FALSE;
+    case CB_GETDROPPEDCONTROLRECT:
+      if (!lParam || !s.list) return CB_ERR;
+      GetWindowRect(s.list, reinterpret_cast<RECT*>(lParam));
+      return TRUE;
+    case CB_GETEDITSEL:
+      return s.edit ? SendMessageA(s.edit, EM_GETSEL, wParam, lParam) : CB_ERR;
+    case CB_SETEDITSEL:
+      if (!s.edit) return CB_ERR;
+      SendMessageA(s.edit, EM_SETSEL, static_cast<WPARAM>(static_cast<short>(LOWORD(lParam))),
+                   static_cast<LPARAM>(static_cast<short>(HIWORD(lParam))));
+      return TRUE;
+    case CB_LIMITTEXT:
+      if (s.edit) SendMessageA(s.edit, EM_LIMITTEXT, wParam, 0);
+      return TRUE;
+    default:
+      return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -494,70 +561,8 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       else if (static_cast<int>(wParam) >= 0)
         Choose(hwnd, *s, static_cast<int>(wParam));  // the simple kind
       return 0;
-    case CB_ADDSTRING:
-      return ToList(*s, LB_ADDSTRING, wParam, lParam);
-    case CB_INSERTSTRING:
-      return ToList(*s, LB_INSERTSTRING, wParam, lParam);
-    case CB_DELETESTRING:
-      return ToList(*s, LB_DELETESTRING, wParam, lParam);
-    case CB_GETCOUNT:
-      return ToList(*s, LB_GETCOUNT, 0, 0);
-    case CB_GETLBTEXT:
-      return ToList(*s, LB_GETTEXT, wParam, lParam);
-    case CB_GETLBTEXTLEN:
-      return ToList(*s, LB_GETTEXTLEN, wParam, lParam);
-    case CB_GETITEMDATA:
-      return ToList(*s, LB_GETITEMDATA, wParam, lParam);
-    case CB_SETITEMDATA:
-      return ToList(*s, LB_SETITEMDATA, wParam, lParam);
-    case CB_FINDSTRING:
-      return ToList(*s, LB_FINDSTRING, wParam, lParam);
-    case CB_FINDSTRINGEXACT:
-      return ToList(*s, LB_FINDSTRINGEXACT, wParam, lParam);
-    case CB_GETITEMHEIGHT:
-      return ToList(*s, LB_GETITEMHEIGHT, 0, 0);
-    case CB_GETCURSEL:
-      return CurSel(*s);
-    case CB_RESETCONTENT:
-      ToList(*s, LB_RESETCONTENT, 0, 0);
-      if (!s->edit) InvalidateRect(hwnd, nullptr, FALSE);
-      return 0;  // CB_OKAY
-    case CB_SETCURSEL: {
-      LRESULT r = ToList(*s, LB_SETCURSEL, wParam, 0);
-      int cur = CurSel(*s);
-      SetFieldText(hwnd, *s, cur >= 0 ? ItemText(*s, cur) : "");
-      return r;
-    }
-    case CB_SELECTSTRING: {
-      int i = static_cast<int>(ToList(*s, LB_FINDSTRING, wParam, lParam));
-      if (i < 0) return CB_ERR;
-      ToList(*s, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
-      SetFieldText(hwnd, *s, ItemText(*s, i));
-      return i;
-    }
-    case CB_SHOWDROPDOWN:
-      if (wParam)
-        OpenList(hwnd, *s);
-      else
-        CloseList(hwnd, *s, true);
-      return TRUE;
-    case CB_GETDROPPEDSTATE:
-      return s->dropped ? TRUE : FALSE;
-    case CB_GETDROPPEDCONTROLRECT:
-      if (!lParam || !s->list) return CB_ERR;
-      GetWindowRect(s->list, reinterpret_cast<RECT*>(lParam));
-      return TRUE;
-    case CB_GETEDITSEL:
-      return s->edit ? SendMessageA(s->edit, EM_GETSEL, wParam, lParam) : CB_ERR;
-    case CB_SETEDITSEL:
-      if (!s->edit) return CB_ERR;
-      SendMessageA(s->edit, EM_SETSEL, static_cast<WPARAM>(static_cast<short>(LOWORD(lParam))),
-                   static_cast<LPARAM>(static_cast<short>(HIWORD(lParam))));
-      return TRUE;
-    case CB_LIMITTEXT:
-      if (s->edit) SendMessageA(s->edit, EM_LIMITTEXT, wParam, 0);
-      return TRUE;
     default:
+      if (const std::optional<LRESULT> r = ListMessage(hwnd, *s, msg, wParam, lParam)) return *r;
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
 }

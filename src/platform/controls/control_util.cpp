@@ -5,6 +5,7 @@
 
 #include "platform/controls/control_util.h"
 #include "platform/controls/register.h"
+#include "platform/gdi/text_utf8.h"
 
 namespace platform::controls {
 
@@ -119,33 +120,18 @@ int LineHeight(HDC dc) {
   return tm.tmHeight > 0 ? static_cast<int>(tm.tmHeight) : 13;
 }
 
+int FontLineHeight(HWND hwnd, HFONT font) {
+  win32::WindowDc dc(hwnd, /*client=*/true);
+  win32::SelectedObject selected(dc.get(), font);
+  return LineHeight(dc.get());
+}
+
 int TextWidth(HDC dc, const char* text, std::size_t len) {
   if (len == 0) return 0;
   SIZE sz{};
   GetTextExtentPoint32A(dc, text, static_cast<int>(len), &sz);
   return sz.cx;
 }
-
-namespace {
-
-// Length of the valid UTF-8 sequence at s[i], 0 when it is not one.
-std::size_t SequenceLength(const std::string& s, std::size_t i) {
-  auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-  unsigned char c = b(i);
-  if (c < 0x80) return 1;
-  std::size_t n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
-  if (n == 0 || i + n > s.size()) return 0;
-  for (std::size_t k = 1; k < n; ++k)
-    if ((b(i + k) & 0xC0) != 0x80) return 0;
-  // Overlong forms, surrogates and code points past U+10FFFF.
-  if (n == 3 && c == 0xE0 && b(i + 1) < 0xA0) return 0;
-  if (n == 3 && c == 0xED && b(i + 1) >= 0xA0) return 0;
-  if (n == 4 && c == 0xF0 && b(i + 1) < 0x90) return 0;
-  if (n == 4 && c == 0xF4 && b(i + 1) >= 0x90) return 0;
-  return n;
-}
-
-}  // namespace
 
 std::size_t NextCodePoint(const std::string& s, std::size_t i) {
   if (i >= s.size()) return s.size();
@@ -163,22 +149,8 @@ std::size_t PrevCodePoint(const std::string& s, std::size_t i) {
 }
 
 std::string SanitizeUtf8(const std::string& in) {
-  std::string out;
-  out.reserve(in.size());
-  for (std::size_t i = 0; i < in.size();) {
-    if (in[i] == '\0') {
-      ++i;
-      continue;
-    }
-    std::size_t n = SequenceLength(in, i);
-    if (n == 0) {
-      out += "\xEF\xBF\xBD";
-      ++i;
-    } else {
-      out.append(in, i, n);
-      i += n;
-    }
-  }
+  std::string out = gdi::RepairUtf8(in);
+  std::erase(out, '\0');
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/scoped_handles.h"
 #include "platform/win32.h"
 
 namespace platform::controls {
@@ -58,55 +59,15 @@ void DrawDisabledText(HDC dc, const char* text, RECT r, UINT format);
 
 // Font height in pixels of the font selected in dc (cell height).
 int LineHeight(HDC dc);
+// LineHeight of `font` in the window's client DC.
+int FontLineHeight(HWND hwnd, HFONT font);
 int TextWidth(HDC dc, const char* text, std::size_t len);
 
 // UTF-8 steps by whole code points; both stay inside [0, s.size()].
 std::size_t NextCodePoint(const std::string& s, std::size_t i);
 std::size_t PrevCodePoint(const std::string& s, std::size_t i);
-// Replaces every invalid sequence with U+FFFD and drops NULs.
+// Repairs bad UTF-8 as captions do (gdi::RepairUtf8) and drops NULs.
 std::string SanitizeUtf8(const std::string& in);
-
-// Tracks a selected font in a DC for the lifetime of the guard.
-class FontGuard {
- public:
-  FontGuard(HDC dc, HFONT f) : dc_(dc), old_(SelectObject(dc, f)) {}
-  ~FontGuard() { SelectObject(dc_, old_); }
-  FontGuard(const FontGuard&) = delete;
-  FontGuard& operator=(const FontGuard&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
-class PaintGuard {
- public:
-  explicit PaintGuard(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
-  ~PaintGuard() { EndPaint(hwnd_, &ps_); }
-  PaintGuard(const PaintGuard&) = delete;
-  PaintGuard& operator=(const PaintGuard&) = delete;
-  HDC dc() const { return dc_; }
-
- private:
-  HWND hwnd_;
-  PAINTSTRUCT ps_{};
-  HDC dc_;
-};
-
-class WindowDCGuard {
- public:
-  explicit WindowDCGuard(HWND hwnd) : hwnd_(hwnd), dc_(GetWindowDC(hwnd)) {}
-  ~WindowDCGuard() {
-    if (dc_) ReleaseDC(hwnd_, dc_);
-  }
-  WindowDCGuard(const WindowDCGuard&) = delete;
-  WindowDCGuard& operator=(const WindowDCGuard&) = delete;
-  HDC dc() const { return dc_; }
-
- private:
-  HWND hwnd_;
-  HDC dc_;
-};
 
 inline int ControlId(HWND hwnd) { return GetDlgCtrlID(hwnd); }
 inline DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)); }

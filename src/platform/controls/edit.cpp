@@ -9,6 +9,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/controls/edit_state.h"
 #include "platform/user/clipboard.h"
@@ -319,6 +320,108 @@ bool ParentIsCombo(HWND hwnd) {
   return parent && GetClassNameA(parent, name, sizeof name) && strcasecmp(name, "ComboBox") == 0;
 }
 
+// Selecting with the mouse. nullopt: not a mouse message of the field.
+std::optional<LRESULT> MouseMessage(HWND hwnd, EditState& s, UINT msg, LPARAM lParam) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      OnButtonDown(hwnd, lParam, msg == WM_LBUTTONDBLCLK);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (s.selecting && GetCapture() == hwnd) {
+        s.buf.MoveCaret(HitTest(hwnd, s, PointOf(lParam)), true);
+        Refresh(hwnd, s);
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      if (s.selecting) {
+        s.selecting = false;
+        if (GetCapture() == hwnd) ReleaseCapture();
+      }
+      return 0;
+    case WM_CAPTURECHANGED:
+      s.selecting = false;
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+// The EM_ messages and the clipboard and undo commands: the field's text as a program edits it.
+// nullopt: not one of them.
+std::optional<LRESULT> EditingMessage(HWND hwnd, EditState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case EM_GETSEL:
+      return OnGetSel(s, wParam, lParam);
+    case EM_SETSEL:
+      return OnSetSel(hwnd, s, wParam, lParam);
+    case EM_REPLACESEL:
+      if (wParam) RememberUndo(s);
+      Insert(hwnd, s, lParam ? reinterpret_cast<const char*>(lParam) : "");
+      return 0;
+    case EM_SCROLLCARET:
+      Refresh(hwnd, s);
+      return TRUE;
+    case EM_LIMITTEXT:
+      s.limit = wParam ? static_cast<std::size_t>(wParam) : 0x7FFFFFFE;
+      return 0;
+    case EM_GETLIMITTEXT:
+      return static_cast<LRESULT>(s.limit);
+    case EM_GETMODIFY:
+      return s.modified;
+    case EM_SETMODIFY:
+      s.modified = wParam != 0;
+      return 0;
+    case EM_CANUNDO:
+      return s.canUndo;
+    case EM_EMPTYUNDOBUFFER:
+      s.canUndo = false;
+      return 0;
+    case EM_UNDO:
+    case WM_UNDO:
+      Undo(hwnd, s);
+      return TRUE;
+    case EM_SETREADONLY: {
+      DWORD style = StyleOf(hwnd);
+      style = wParam ? (style | ES_READONLY) : (style & ~ES_READONLY);
+      SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(style));
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return TRUE;
+    }
+    case EM_GETLINECOUNT:
+      return static_cast<LRESULT>(s.lines.size());
+    case EM_LINEINDEX: {
+      long line = static_cast<int>(wParam);
+      if (line < 0) line = static_cast<long>(LineOf(s, s.buf.caret()));
+      if (line >= static_cast<long>(s.lines.size())) return -1;
+      return static_cast<LRESULT>(s.lines[static_cast<std::size_t>(line)].start);
+    }
+    case EM_LINELENGTH: {
+      const EditLine& l =
+          s.lines[LineOf(s, static_cast<std::size_t>(std::max<LONG_PTR>(0, static_cast<int>(wParam))))];
+      return static_cast<LRESULT>(l.end - l.start);
+    }
+    case WM_CUT:
+      Cut(hwnd, s);
+      return 0;
+    case WM_COPY:
+      Copy(s);
+      return 0;
+    case WM_PASTE:
+      Paste(hwnd, s);
+      return 0;
+    case WM_CLEAR:
+      if (!ReadOnly(hwnd) && s.buf.hasSelection()) {
+        RememberUndo(s);
+        s.buf.ReplaceSelection("");
+        Changed(hwnd, s);
+      }
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
 }  // namespace
 
 LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -411,92 +514,9 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (msg == WM_SYSKEYDOWN) return DefWindowProcA(hwnd, msg, wParam, lParam);
       OnKeyDown(hwnd, *s, wParam);
       return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      OnButtonDown(hwnd, lParam, msg == WM_LBUTTONDBLCLK);
-      return 0;
-    case WM_MOUSEMOVE:
-      if (s->selecting && GetCapture() == hwnd) {
-        s->buf.MoveCaret(HitTest(hwnd, *s, PointOf(lParam)), true);
-        Refresh(hwnd, *s);
-      }
-      return 0;
-    case WM_LBUTTONUP:
-      if (s->selecting) {
-        s->selecting = false;
-        if (GetCapture() == hwnd) ReleaseCapture();
-      }
-      return 0;
-    case WM_CAPTURECHANGED:
-      s->selecting = false;
-      return 0;
-    case EM_GETSEL:
-      return OnGetSel(*s, wParam, lParam);
-    case EM_SETSEL:
-      return OnSetSel(hwnd, *s, wParam, lParam);
-    case EM_REPLACESEL:
-      if (wParam) RememberUndo(*s);
-      Insert(hwnd, *s, lParam ? reinterpret_cast<const char*>(lParam) : "");
-      return 0;
-    case EM_SCROLLCARET:
-      Refresh(hwnd, *s);
-      return TRUE;
-    case EM_LIMITTEXT:
-      s->limit = wParam ? static_cast<std::size_t>(wParam) : 0x7FFFFFFE;
-      return 0;
-    case EM_GETLIMITTEXT:
-      return static_cast<LRESULT>(s->limit);
-    case EM_GETMODIFY:
-      return s->modified;
-    case EM_SETMODIFY:
-      s->modified = wParam != 0;
-      return 0;
-    case EM_CANUNDO:
-      return s->canUndo;
-    case EM_EMPTYUNDOBUFFER:
-      s->canUndo = false;
-      return 0;
-    case EM_UNDO:
-    case WM_UNDO:
-      Undo(hwnd, *s);
-      return TRUE;
-    case EM_SETREADONLY: {
-      DWORD style = StyleOf(hwnd);
-      style = wParam ? (style | ES_READONLY) : (style & ~ES_READONLY);
-      SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(style));
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return TRUE;
-    }
-    case EM_GETLINECOUNT:
-      return static_cast<LRESULT>(s->lines.size());
-    case EM_LINEINDEX: {
-      long line = static_cast<int>(wParam);
-      if (line < 0) line = static_cast<long>(LineOf(*s, s->buf.caret()));
-      if (line >= static_cast<long>(s->lines.size())) return -1;
-      return static_cast<LRESULT>(s->lines[static_cast<std::size_t>(line)].start);
-    }
-    case EM_LINELENGTH: {
-      const EditLine& l =
-          s->lines[LineOf(*s, static_cast<std::size_t>(std::max<LONG_PTR>(0, static_cast<int>(wParam))))];
-      return static_cast<LRESULT>(l.end - l.start);
-    }
-    case WM_CUT:
-      Cut(hwnd, *s);
-      return 0;
-    case WM_COPY:
-      Copy(*s);
-      return 0;
-    case WM_PASTE:
-      Paste(hwnd, *s);
-      return 0;
-    case WM_CLEAR:
-      if (!ReadOnly(hwnd) && s->buf.hasSelection()) {
-        RememberUndo(*s);
-        s->buf.ReplaceSelection("");
-        Changed(hwnd, *s);
-      }
-      return 0;
     default:
+      if (const std::optional<LRESULT> r = MouseMessage(hwnd, *s, msg, lParam)) return *r;
+      if (const std::optional<LRESULT> r = EditingMessage(hwnd, *s, msg, wParam, lParam)) return *r;
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
 }

@@ -37,13 +37,12 @@ int CharWidth(HWND hwnd, EditState& s, std::uint32_t cp) {
     utf8[n++] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F)),
     utf8[n++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
     utf8[n++] = static_cast<char>(0x80 | (cp & 0x3F));
-  HDC dc = GetDC(hwnd);
   int w;
   {
-    FontGuard fg(dc, FontOr(s.font));
-    w = cp == '\t' ? 8 * TextWidth(dc, "0", 1) : TextWidth(dc, utf8, static_cast<std::size_t>(n));
+    win32::WindowDc dc(hwnd, /*client=*/true);
+    win32::SelectedObject fg(dc.get(), FontOr(s.font));
+    w = cp == '\t' ? 8 * TextWidth(dc.get(), "0", 1) : TextWidth(dc.get(), utf8, static_cast<std::size_t>(n));
   }
-  ReleaseDC(hwnd, dc);
   s.widths[cp] = w;
   return w;
 }
@@ -60,12 +59,7 @@ int WidthOf(HWND hwnd, EditState& s, std::size_t from, std::size_t to) {
 }
 
 void Relayout(HWND hwnd, EditState& s) {
-  HDC dc = GetDC(hwnd);
-  {
-    FontGuard fg(dc, FontOr(s.font));
-    s.lineHeight = LineHeight(dc);
-  }
-  ReleaseDC(hwnd, dc);
+  s.lineHeight = FontLineHeight(hwnd, FontOr(s.font));
   const DWORD style = StyleOf(hwnd);
   RECT area = TextArea(hwnd);
   int wrap =
@@ -170,8 +164,8 @@ void DrawRun(HWND hwnd, EditState& s, HDC dc, std::size_t from, std::size_t to, 
 }  // namespace
 
 void PaintEdit(HWND hwnd, EditState& s) {
-  PaintGuard pg(hwnd);
-  HDC dc = pg.dc();
+  win32::PaintDc pg(hwnd);
+  HDC dc = pg.get();
   RECT rc;
   GetClientRect(hwnd, &rc);
   const DWORD style = StyleOf(hwnd);
@@ -185,7 +179,7 @@ void PaintEdit(HWND hwnd, EditState& s) {
   if (!live) return;
   FillRect(dc, &rc, bg);
   if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-  FontGuard fg(dc, font);
+  win32::SelectedObject fg(dc, font);
   RECT area = TextArea(hwnd);
   IntersectClipRect(dc, area.left, rc.top, area.right, rc.bottom);
   const bool showSel = s.buf.hasSelection() && (s.focused || (style & ES_NOHIDESEL));

@@ -53,12 +53,12 @@ void Apply(Column& c, const HDITEMA& in) {
 }
 
 void Paint(HWND hwnd, const HeaderState& s) {
-  PaintGuard pg(hwnd);
-  HDC dc = pg.dc();
+  win32::PaintDc pg(hwnd);
+  HDC dc = pg.get();
   RECT rc;
   GetClientRect(hwnd, &rc);
   FillSolid(dc, rc, GetSysColor(COLOR_3DFACE));
-  FontGuard fg(dc, FontOr(s.font));
+  win32::SelectedObject fg(dc, FontOr(s.font));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   int right = 0;
@@ -211,13 +211,7 @@ LRESULT CALLBACK HeaderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case HDM_LAYOUT: {
       auto* layout = reinterpret_cast<HDLAYOUT*>(lParam);
       if (!layout || !layout->prc || !layout->pwpos) return FALSE;
-      HDC dc = GetDC(hwnd);
-      int height;
-      {
-        FontGuard fg(dc, FontOr(s->font));
-        height = LineHeight(dc) + 6;
-      }
-      ReleaseDC(hwnd, dc);
+      const int height = FontLineHeight(hwnd, FontOr(s->font)) + 6;
       RECT* r = layout->prc;
       *layout->pwpos = WINDOWPOS{hwnd,
                                  nullptr,

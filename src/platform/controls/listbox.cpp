@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/controls/control_util.h"
@@ -114,9 +115,9 @@ Bar BarOf(HWND hwnd, const ListState& s) {
 void PaintThumb(HWND hwnd, const ListState& s) {
   Bar b = BarOf(hwnd, s);
   if (!b.valid || IsRectEmpty(&b.thumb)) return;
-  WindowDCGuard dc(hwnd);
+  win32::WindowDc dc(hwnd);
   RECT t = b.thumb;
-  DrawEdge(dc.dc(), &t, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+  DrawEdge(dc.get(), &t, EDGE_RAISED, BF_RECT | BF_MIDDLE);
 }
 
 POINT ToWindow(HWND hwnd, POINT client) {
@@ -180,8 +181,8 @@ void DrawItemText(HDC dc, const ListState& s, const std::string& text, RECT r) {
 }
 
 void Paint(HWND hwnd, ListState& s) {
-  PaintGuard pg(hwnd);
-  HDC dc = pg.dc();
+  win32::PaintDc pg(hwnd);
+  HDC dc = pg.get();
   RECT rc;
   GetClientRect(hwnd, &rc);
   HFONT font = FontOr(s.font);
@@ -189,7 +190,7 @@ void Paint(HWND hwnd, ListState& s) {
   ListState* live = States().Get(hwnd);
   if (!live) return;
   FillRect(dc, &rc, bg);
-  FontGuard fg(dc, font);
+  win32::SelectedObject fg(dc, font);
   SetBkMode(dc, TRANSPARENT);
   const bool enabled = IsWindowEnabled(hwnd);
   COLORREF text = enabled ? GetTextColor(dc) : GetSysColor(COLOR_GRAYTEXT);
@@ -217,8 +218,8 @@ void PaintPopupFrame(HWND hwnd) {
   RECT win;
   GetWindowRect(hwnd, &win);
   OffsetRect(&win, -win.left, -win.top);
-  WindowDCGuard dc(hwnd);
-  FrameRect(dc.dc(), &win, GetSysColorBrush(COLOR_WINDOWFRAME));
+  win32::WindowDc dc(hwnd);
+  FrameRect(dc.get(), &win, GetSysColorBrush(COLOR_WINDOWFRAME));
 }
 
 // --- Selection and notifications.
@@ -307,14 +308,7 @@ int SortedPosition(const ListState& s, const char* text) {
 
 bool Valid(const ListState& s, WPARAM i) { return static_cast<std::size_t>(i) < s.items.size(); }
 
-void MeasureFont(HWND hwnd, ListState& s) {
-  HDC dc = GetDC(hwnd);
-  {
-    FontGuard fg(dc, FontOr(s.font));
-    s.itemHeight = LineHeight(dc);
-  }
-  ReleaseDC(hwnd, dc);
-}
+void MeasureFont(HWND hwnd, ListState& s) { s.itemHeight = FontLineHeight(hwnd, FontOr(s.font)); }
 
 LRESULT OnMouse(HWND hwnd, ListState& s, UINT msg, LPARAM lParam) {
   POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -362,6 +356,123 @@ LRESULT OnMouse(HWND hwnd, ListState& s, UINT msg, LPARAM lParam) {
       return 0;
     default:
       return 0;
+  }
+}
+
+// The LB_ messages: the items and the selection as a program reads and sets them. nullopt: not one
+// of them.
+std::optional<LRESULT> ListMessage(HWND hwnd, ListState& s, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case LB_ADDSTRING: {
+      const char* text = reinterpret_cast<const char*>(lParam);
+      int at = (StyleOf(hwnd) & LBS_SORT) ? SortedPosition(s, text) : -1;
+      return Insert(hwnd, s, at, text);
+    }
+    case LB_INSERTSTRING:
+      if (static_cast<int>(wParam) != -1 && static_cast<std::size_t>(wParam) > s.items.size()) return LB_ERR;
+      return Insert(hwnd, s, static_cast<int>(wParam), reinterpret_cast<const char*>(lParam));
+    case LB_DELETESTRING: {
+      if (!Valid(s, wParam)) return LB_ERR;
+      int i = static_cast<int>(wParam);
+      s.items.erase(s.items.begin() + i);
+      if (s.cur == i)
+        s.cur = -1;
+      else if (s.cur > i)
+        --s.cur;
+      s.top = std::min(s.top, MaxTop(hwnd, s));
+      RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+      return static_cast<LRESULT>(s.items.size());
+    }
+    case LB_RESETCONTENT:
+      s.items.clear();
+      s.cur = -1;
+      s.top = 0;
+      RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+      return 0;
+    case LB_GETCOUNT:
+      return static_cast<LRESULT>(s.items.size());
+    case LB_GETCURSEL:
+      return s.cur;
+    case LB_SETCURSEL:
+      Select(hwnd, s, Valid(s, wParam) ? static_cast<int>(wParam) : -1);
+      return Valid(s, wParam) ? static_cast<LRESULT>(wParam) : LB_ERR;
+    case LB_GETSEL:
+      return Valid(s, wParam) ? static_cast<LRESULT>(static_cast<int>(wParam) == s.cur) : LB_ERR;
+    case LB_GETTEXT:
+      if (!Valid(s, wParam) || !lParam) return LB_ERR;
+      std::strcpy(reinterpret_cast<char*>(lParam), s.items[wParam].text.c_str());
+      return static_cast<LRESULT>(s.items[wParam].text.size());
+    case LB_GETTEXTLEN:
+      return Valid(s, wParam) ? static_cast<LRESULT>(s.items[wParam].text.size()) : LB_ERR;
+    case LB_GETITEMDATA:
+      return Valid(s, wParam) ? s.items[wParam].data : LB_ERR;
+    case LB_SETITEMDATA:
+      if (!Valid(s, wParam)) return LB_ERR;
+      s.items[wParam].data = lParam;
+      return LB_OKAY;
+    case LB_GETTOPINDEX:
+      return s.top;
+    case LB_SETTOPINDEX:
+      if (!Valid(s, wParam) && !(wParam == 0 && s.items.empty())) return LB_ERR;
+      SetTop(hwnd, s, static_cast<int>(wParam));
+      return LB_OKAY;
+    case LB_GETITEMHEIGHT:
+      return s.itemHeight;
+    case LB_SETITEMHEIGHT:
+      if (LOWORD(lParam) == 0 || LOWORD(lParam) > 255) return LB_ERR;
+      s.itemHeight = LOWORD(lParam);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return LB_OKAY;
+    case LB_GETITEMRECT: {
+      if (!Valid(s, wParam) || !lParam) return LB_ERR;
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      int y = (static_cast<int>(wParam) - s.top) * s.itemHeight;
+      *reinterpret_cast<RECT*>(lParam) = RECT{0, y, rc.right, y + s.itemHeight};
+      return 1;
+    }
+    case LB_ITEMFROMPOINT: {
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      int n = static_cast<int>(s.items.size());
+      int i = std::clamp(s.top + (p.y < 0 ? -1 : p.y / std::max(1, s.itemHeight)), 0, std::max(0, n - 1));
+      bool outside = !PtInRect(&rc, p) || ItemAt(s, p.y) < 0;
+      return MAKELONG(i, outside ? 1 : 0);
+    }
+    case LB_FINDSTRING:
+    case LB_FINDSTRINGEXACT:
+      return Find(s, static_cast<int>(wParam), reinterpret_cast<const char*>(lParam),
+                  msg == LB_FINDSTRINGEXACT);
+    case LB_SELECTSTRING: {
+      int i = Find(s, static_cast<int>(wParam), reinterpret_cast<const char*>(lParam), false);
+      if (i >= 0) Select(hwnd, s, i);
+      return i;
+    }
+    case LB_SETTABSTOPS: {
+      // Stops come in dialog units; a quarter of the average character
+      // width each, as dialogs measure horizontally.
+      s.tabs.clear();
+      const int* stops = reinterpret_cast<const int*>(lParam);
+      int avg;
+      {
+        win32::WindowDc dc(hwnd, /*client=*/true);
+        win32::SelectedObject fg(dc.get(), FontOr(s.font));
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc.get(), &tm);
+        avg = std::max<int>(1, tm.tmAveCharWidth);
+      }
+      int n = static_cast<int>(wParam);
+      if (n == 1 && stops) {
+        for (int k = 1; k <= 32; ++k) s.tabs.push_back(k * stops[0] * avg / 4);
+      } else {
+        for (int k = 0; k < n && stops; ++k) s.tabs.push_back(stops[k] * avg / 4);
+      }
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return TRUE;
+    }
+    default:
+      return std::nullopt;
   }
 }
 
@@ -448,116 +559,8 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_CAPTURECHANGED:
       s->tracking = s->thumbDrag = false;
       return 0;
-    case LB_ADDSTRING: {
-      const char* text = reinterpret_cast<const char*>(lParam);
-      int at = (StyleOf(hwnd) & LBS_SORT) ? SortedPosition(*s, text) : -1;
-      return Insert(hwnd, *s, at, text);
-    }
-    case LB_INSERTSTRING:
-      if (static_cast<int>(wParam) != -1 && static_cast<std::size_t>(wParam) > s->items.size()) return LB_ERR;
-      return Insert(hwnd, *s, static_cast<int>(wParam), reinterpret_cast<const char*>(lParam));
-    case LB_DELETESTRING: {
-      if (!Valid(*s, wParam)) return LB_ERR;
-      int i = static_cast<int>(wParam);
-      s->items.erase(s->items.begin() + i);
-      if (s->cur == i)
-        s->cur = -1;
-      else if (s->cur > i)
-        --s->cur;
-      s->top = std::min(s->top, MaxTop(hwnd, *s));
-      RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
-      return static_cast<LRESULT>(s->items.size());
-    }
-    case LB_RESETCONTENT:
-      s->items.clear();
-      s->cur = -1;
-      s->top = 0;
-      RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
-      return 0;
-    case LB_GETCOUNT:
-      return static_cast<LRESULT>(s->items.size());
-    case LB_GETCURSEL:
-      return s->cur;
-    case LB_SETCURSEL:
-      Select(hwnd, *s, Valid(*s, wParam) ? static_cast<int>(wParam) : -1);
-      return Valid(*s, wParam) ? static_cast<LRESULT>(wParam) : LB_ERR;
-    case LB_GETSEL:
-      return Valid(*s, wParam) ? static_cast<LRESULT>(static_cast<int>(wParam) == s->cur) : LB_ERR;
-    case LB_GETTEXT:
-      if (!Valid(*s, wParam) || !lParam) return LB_ERR;
-      std::strcpy(reinterpret_cast<char*>(lParam), s->items[wParam].text.c_str());
-      return static_cast<LRESULT>(s->items[wParam].text.size());
-    case LB_GETTEXTLEN:
-      return Valid(*s, wParam) ? static_cast<LRESULT>(s->items[wParam].text.size()) : LB_ERR;
-    case LB_GETITEMDATA:
-      return Valid(*s, wParam) ? s->items[wParam].data : LB_ERR;
-    case LB_SETITEMDATA:
-      if (!Valid(*s, wParam)) return LB_ERR;
-      s->items[wParam].data = lParam;
-      return LB_OKAY;
-    case LB_GETTOPINDEX:
-      return s->top;
-    case LB_SETTOPINDEX:
-      if (!Valid(*s, wParam) && !(wParam == 0 && s->items.empty())) return LB_ERR;
-      SetTop(hwnd, *s, static_cast<int>(wParam));
-      return LB_OKAY;
-    case LB_GETITEMHEIGHT:
-      return s->itemHeight;
-    case LB_SETITEMHEIGHT:
-      if (LOWORD(lParam) == 0 || LOWORD(lParam) > 255) return LB_ERR;
-      s->itemHeight = LOWORD(lParam);
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return LB_OKAY;
-    case LB_GETITEMRECT: {
-      if (!Valid(*s, wParam) || !lParam) return LB_ERR;
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      int y = (static_cast<int>(wParam) - s->top) * s->itemHeight;
-      *reinterpret_cast<RECT*>(lParam) = RECT{0, y, rc.right, y + s->itemHeight};
-      return 1;
-    }
-    case LB_ITEMFROMPOINT: {
-      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      int n = static_cast<int>(s->items.size());
-      int i = std::clamp(s->top + (p.y < 0 ? -1 : p.y / std::max(1, s->itemHeight)), 0, std::max(0, n - 1));
-      bool outside = !PtInRect(&rc, p) || ItemAt(*s, p.y) < 0;
-      return MAKELONG(i, outside ? 1 : 0);
-    }
-    case LB_FINDSTRING:
-    case LB_FINDSTRINGEXACT:
-      return Find(*s, static_cast<int>(wParam), reinterpret_cast<const char*>(lParam),
-                  msg == LB_FINDSTRINGEXACT);
-    case LB_SELECTSTRING: {
-      int i = Find(*s, static_cast<int>(wParam), reinterpret_cast<const char*>(lParam), false);
-      if (i >= 0) Select(hwnd, *s, i);
-      return i;
-    }
-    case LB_SETTABSTOPS: {
-      // Stops come in dialog units; a quarter of the average character
-      // width each, as dialogs measure horizontally.
-      s->tabs.clear();
-      const int* stops = reinterpret_cast<const int*>(lParam);
-      HDC dc = GetDC(hwnd);
-      int avg;
-      {
-        FontGuard fg(dc, FontOr(s->font));
-        TEXTMETRICA tm{};
-        GetTextMetricsA(dc, &tm);
-        avg = std::max<int>(1, tm.tmAveCharWidth);
-      }
-      ReleaseDC(hwnd, dc);
-      int n = static_cast<int>(wParam);
-      if (n == 1 && stops) {
-        for (int k = 1; k <= 32; ++k) s->tabs.push_back(k * stops[0] * avg / 4);
-      } else {
-        for (int k = 0; k < n && stops; ++k) s->tabs.push_back(stops[k] * avg / 4);
-      }
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return TRUE;
-    }
     default:
+      if (const std::optional<LRESULT> r = ListMessage(hwnd, *s, msg, wParam, lParam)) return *r;
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
 }

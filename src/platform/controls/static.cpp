@@ -36,8 +36,8 @@ UINT TextFormat(DWORD style) {
 }
 
 void Paint(HWND hwnd, const StaticState& s) {
-  PaintGuard pg(hwnd);
-  HDC dc = pg.dc();
+  win32::PaintDc pg(hwnd);
+  HDC dc = pg.get();
   RECT rc;
   GetClientRect(hwnd, &rc);
   const DWORD style = StyleOf(hwnd);
@@ -48,7 +48,7 @@ void Paint(HWND hwnd, const StaticState& s) {
   HFONT font = FontOr(s.font);  // copied before the parent runs
   HBRUSH bg = ControlColors(hwnd, dc, WM_CTLCOLORSTATIC);
   FillRect(dc, &rc, bg);
-  FontGuard fg(dc, font);
+  win32::SelectedObject fg(dc, font);
   char text[4096];
   GetWindowTextA(hwnd, text, sizeof text);
   if (!IsWindowEnabled(hwnd)) {

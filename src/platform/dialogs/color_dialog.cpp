@@ -156,7 +156,7 @@ class ColorDialog : public DialogWindow {
     PaintLumBar(dc);
     RECT pv = kPreview;
     DrawEdge(dc, &pv, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-    OwnedGdi brush(CreateSolidBrush(rgb_));
+    win32::GdiObject<HGDIOBJ> brush(CreateSolidBrush(rgb_));
     FillRect(dc, &pv, static_cast<HBRUSH>(brush.get()));
   }
 
@@ -306,20 +306,20 @@ class ColorDialog : public DialogWindow {
 
   void PaintField(HDC dc) {
     const int w = Width(kField), h = Height(kField);
-    HDC mem = CreateCompatibleDC(dc);
+    win32::OwnedDc memDc(CreateCompatibleDC(dc));
+    HDC mem = memDc.get();
     if (!fieldBitmap_) {
       // The field does not change with the colour: build it once.
       fieldBitmap_ = CreateCompatibleBitmap(dc, w, h);
-      Selected sel(mem, fieldBitmap_);
+      win32::SelectedObject sel(mem, fieldBitmap_);
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
           SetPixelV(mem, x, y, HlsToRgb(x * kHlsMax / (w - 1), kHlsMax / 2, kHlsMax - y * kHlsMax / (h - 1)));
     }
     {
-      Selected sel(mem, fieldBitmap_);
+      win32::SelectedObject sel(mem, fieldBitmap_);
       BitBlt(dc, kField.left, kField.top, w, h, mem, 0, 0, SRCCOPY);
     }
-    DeleteDC(mem);
     RECT edge = kField;
     InflateRect(&edge, 2, 2);
     DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
@@ -340,7 +340,8 @@ class ColorDialog : public DialogWindow {
   void PaintLumBar(HDC dc) {
     const int h = Height(kLumBar);
     for (int y = 0; y < h; ++y) {
-      OwnedGdi brush(CreateSolidBrush(HlsToRgb(hls_.h, kHlsMax - y * kHlsMax / (h - 1), hls_.s)));
+      win32::GdiObject<HGDIOBJ> brush(
+          CreateSolidBrush(HlsToRgb(hls_.h, kHlsMax - y * kHlsMax / (h - 1), hls_.s)));
       RECT row{kLumBar.left, kLumBar.top + y, kLumBar.right, kLumBar.top + y + 1};
       FillRect(dc, &row, static_cast<HBRUSH>(brush.get()));
     }

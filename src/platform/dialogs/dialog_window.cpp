@@ -190,10 +190,8 @@ LRESULT CALLBACK DialogClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
       if (!RouteMnemonic(hwnd, wParam)) return DefWindowProcA(hwnd, msg, wParam, lParam);
       return 0;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      if (dc) DialogAccess::Paint(d, dc);
-      EndPaint(hwnd, &ps);
+      win32::PaintDc dc(hwnd);
+      if (dc.get()) DialogAccess::Paint(d, dc.get());
       return 0;
     }
     case WM_ACTIVATE:

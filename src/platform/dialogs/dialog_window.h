@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "platform/scoped_handles.h"
 #include "platform/win32.h"
 
 namespace platform::dialogs {
@@ -70,34 +71,6 @@ constexpr INT_PTR kNoAnswer = -1;
 
 // Ids: controls whose id does not matter (labels) share this one.
 constexpr int kStaticId = 0xFFFF;
-
-// A GDI object deleted when the guard goes.
-class OwnedGdi {
- public:
-  explicit OwnedGdi(HGDIOBJ h) : h_(h) {}
-  ~OwnedGdi() {
-    if (h_) DeleteObject(h_);
-  }
-  OwnedGdi(const OwnedGdi&) = delete;
-  OwnedGdi& operator=(const OwnedGdi&) = delete;
-  HGDIOBJ get() const { return h_; }
-
- private:
-  HGDIOBJ h_;
-};
-
-// An object selected into a DC for the guard's lifetime.
-class Selected {
- public:
-  Selected(HDC dc, HGDIOBJ h) : dc_(dc), old_(SelectObject(dc, h)) {}
-  ~Selected() { SelectObject(dc_, old_); }
-  Selected(const Selected&) = delete;
-  Selected& operator=(const Selected&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
 
 // Text of a window as a std::string.
 std::string WindowText(HWND hwnd);

@@ -55,14 +55,14 @@ int EscapeAnswer(const std::vector<ButtonSpec>& buttons) {
 constexpr int kIcon = 32;
 
 void Fill(HDC dc, int l, int t, int r, int b, COLORREF c) {
-  OwnedGdi brush(CreateSolidBrush(c));
+  win32::GdiObject<HGDIOBJ> brush(CreateSolidBrush(c));
   RECT rc{l, t, r, b};
   FillRect(dc, &rc, static_cast<HBRUSH>(brush.get()));
 }
 
 void Disc(HDC dc, int x, int y, COLORREF fill, COLORREF edge) {
-  OwnedGdi brush(CreateSolidBrush(fill)), pen(CreatePen(PS_SOLID, 1, edge));
-  Selected sb(dc, brush.get()), sp(dc, pen.get());
+  win32::GdiObject<HGDIOBJ> brush(CreateSolidBrush(fill)), pen(CreatePen(PS_SOLID, 1, edge));
+  win32::SelectedObject sb(dc, brush.get()), sp(dc, pen.get());
   Ellipse(dc, x + 1, y + 1, x + kIcon - 1, y + kIcon - 1);
 }
 
@@ -98,9 +98,10 @@ void DrawInformationIcon(HDC dc, int x, int y) {
 
 void DrawQuestionIcon(HDC dc, int x, int y) {
   Disc(dc, x, y, RGB(32, 80, 224), RGB(0, 32, 128));
-  OwnedGdi font(CreateFontA(-24, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
-  Selected sf(dc, font.get());
+  win32::GdiObject<HGDIOBJ> font(CreateFontA(-24, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                             DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+  win32::SelectedObject sf(dc, font.get());
   int mode = SetBkMode(dc, TRANSPARENT);
   COLORREF old = SetTextColor(dc, RGB(255, 255, 255));
   RECT r{x, y, x + kIcon, y + kIcon};
@@ -127,15 +128,13 @@ class MessageBoxDialog : public DialogWindow {
 
   // Measures the text in the dialog font and lays the box out around it.
   SIZE Measure() {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HFONT f = DialogFont();
     RECT r{0, 0, MaxTextWidth(), 0};
     {
-      Selected sf(dc, f);
-      DrawTextA(dc, text_.empty() ? " " : text_.c_str(), -1, &r, kTextFormat | DT_CALCRECT);
+      win32::OwnedDc dc(CreateCompatibleDC(nullptr));
+      win32::GdiObject<HFONT> f(DialogFont());
+      win32::SelectedObject sf(dc.get(), f.get());
+      DrawTextA(dc.get(), text_.empty() ? " " : text_.c_str(), -1, &r, kTextFormat | DT_CALCRECT);
     }
-    DeleteObject(f);
-    DeleteDC(dc);
     textW_ = r.right - r.left + 2;
     textH_ = r.bottom - r.top;
     const bool icon = (type_ & MB_ICONMASK) != 0;

@@ -152,13 +152,12 @@ class SaveDialog : public DialogWindow {
   // --- Showing a folder.
 
   void SetColumnStops(HWND list) {
-    HDC dc = CreateCompatibleDC(nullptr);
     TEXTMETRICA tm{};
     {
-      Selected sf(dc, font());
-      GetTextMetricsA(dc, &tm);
+      win32::OwnedDc dc(CreateCompatibleDC(nullptr));
+      win32::SelectedObject sf(dc.get(), font());
+      GetTextMetricsA(dc.get(), &tm);
     }
-    DeleteDC(dc);
     const int avg = std::max<int>(1, tm.tmAveCharWidth);
     // Stops are in dialog units, a quarter of the average character each.
     int stops[2] = {kNameColumn * 4 / avg, (kNameColumn + kSizeColumn) * 4 / avg};

@@ -40,8 +40,8 @@ int CellAt(HWND hwnd, const Grid& g, POINT p) {
 }
 
 void Paint(HWND hwnd, const Grid& g) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  win32::PaintDc paint(hwnd);
+  HDC dc = paint.get();
   if (!dc) return;
   RECT rc;
   GetClientRect(hwnd, &rc);
@@ -60,10 +60,9 @@ void Paint(HWND hwnd, const Grid& g) {
       }
     }
     DrawEdge(dc, &swatch, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-    OwnedGdi brush(CreateSolidBrush(g.colours[i]));
+    win32::GdiObject<HGDIOBJ> brush(CreateSolidBrush(g.colours[i]));
     FillRect(dc, &swatch, static_cast<HBRUSH>(brush.get()));
   }
-  EndPaint(hwnd, &ps);
 }
 
 void Select(HWND hwnd, Grid& g, int index, bool notify) {

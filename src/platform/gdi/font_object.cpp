@@ -27,7 +27,8 @@ struct StockEntry {
 const std::array<StockEntry, 7>& StockTable() {
   static const std::array<StockEntry, 7> table = [] {
     auto make = [](const LOGFONTA& lf) {
-      return static_cast<HFONT>(AllocPermanentHandle(HandleKind::Font, std::make_unique<FontObject>(lf, true)));
+      return static_cast<HFONT>(
+          AllocPermanentHandle(HandleKind::Font, std::make_unique<FontObject>(lf, true)));
     };
     const LOGFONTA system = MakeLogFont(16, FW_BOLD, VARIABLE_PITCH | FF_SWISS, "System");
     return std::array<StockEntry, 7>{{

@@ -26,7 +26,7 @@ HBRUSH MakeBrush(COLORREF c, bool null, bool stock, bool dcColor = false) {
   b->stock = stock;
   b->dcColor = dcColor;
   return static_cast<HBRUSH>(stock ? AllocPermanentHandle(HandleKind::Brush, std::move(b))
-                                    : AllocHandle(HandleKind::Brush, std::move(b)));
+                                   : AllocHandle(HandleKind::Brush, std::move(b)));
 }
 
 HPEN MakePen(int style, int width, COLORREF c, bool stock, bool dcColor = false) {
@@ -37,7 +37,7 @@ HPEN MakePen(int style, int width, COLORREF c, bool stock, bool dcColor = false)
   p->stock = stock;
   p->dcColor = dcColor;
   return static_cast<HPEN>(stock ? AllocPermanentHandle(HandleKind::Pen, std::move(p))
-                                  : AllocHandle(HandleKind::Pen, std::move(p)));
+                                 : AllocHandle(HandleKind::Pen, std::move(p)));
 }
 
 Stock& stock() {

@@ -78,6 +78,18 @@ std::u32string DecodeUtf8Text(std::string_view bytes) {
   return out;
 }
 
+std::string RepairUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (const DecodedChar& c : DecodeUtf8(bytes)) {
+    if (c.cp == kReplacementChar)
+      out += "\xEF\xBF\xBD";
+    else
+      out.append(bytes.substr(c.byteOffset, c.byteLength));
+  }
+  return out;
+}
+
 std::string_view TextArgument(const char* text, int count) {
   if (text == nullptr) return {};
   if (count < 0) return std::string_view(text, std::strlen(text));

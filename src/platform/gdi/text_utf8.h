@@ -23,6 +23,9 @@ struct DecodedChar {
 
 std::vector<DecodedChar> DecodeUtf8(std::string_view bytes);
 std::u32string DecodeUtf8Text(std::string_view bytes);
+// The same text as well-formed UTF-8, by the same rule: each maximal ill-formed subsequence
+// becomes one U+FFFD, so an edit field and a caption show a bad string alike.
+std::string RepairUtf8(std::string_view bytes);
 
 // Byte count of a Win32 "A" call: a negative count means NUL-terminated.
 std::string_view TextArgument(const char* text, int count);

@@ -16,8 +16,6 @@ namespace {
 
 using controls::DrawDisabledText;
 using controls::FillSolid;
-using controls::FontGuard;
-using controls::PaintGuard;
 
 constexpr const char* kClassName = "#32768";
 constexpr int kEdge = 3;             // the 2-pixel raised edge and a pixel of margin
@@ -73,11 +71,12 @@ HFONT CreateMenuFont() {
 
 Layout Measure(const Menu& menu, HFONT font) {
   Layout out;
-  HDC dc = CreateCompatibleDC(nullptr);
+  win32::OwnedDc memDc(CreateCompatibleDC(nullptr));
+  HDC dc = memDc.get();
   if (!dc) return out;
   int labelW = 0, accelW = 0, textH = 0;
   {
-    FontGuard fg(dc, font);
+    win32::SelectedObject fg(dc, font);
     textH = controls::LineHeight(dc);
     for (const MenuItem& item : menu.items) {
       if (item.flags & MF_SEPARATOR) continue;
@@ -86,7 +85,6 @@ Layout Measure(const Menu& menu, HFONT font) {
       accelW = std::max(accelW, TextWidth(dc, accel));
     }
   }
-  DeleteDC(dc);
   const int width = 2 * kEdge + kCheckColumn + labelW + (accelW ? kAccelGap + accelW : 0) + kArrowColumn;
   int y = kEdge;
   for (const MenuItem& item : menu.items) {
@@ -135,15 +133,15 @@ void PaintItem(HDC dc, const MenuItem& item, const RECT& row, bool selected) {
 }
 
 void Paint(HWND hwnd, const MenuWindowState& s) {
-  PaintGuard pg(hwnd);
-  HDC dc = pg.dc();
+  win32::PaintDc pg(hwnd);
+  HDC dc = pg.get();
   RECT rc;
   GetClientRect(hwnd, &rc);
   FillSolid(dc, rc, GetSysColor(COLOR_MENU));
   DrawEdge(dc, &rc, EDGE_RAISED, BF_RECT);
   auto menu = MenuFromHandle(s.menu);
   if (!menu) return;
-  FontGuard fg(dc, s.font);
+  win32::SelectedObject fg(dc, s.font);
   SetBkMode(dc, TRANSPARENT);
   std::size_t n = std::min(menu->items.size(), s.layout.rows.size());
   for (std::size_t i = 0; i < n; ++i)

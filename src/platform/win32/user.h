@@ -8,7 +8,7 @@
 //   3. Styles (WS_*, WS_EX_*, CS_*) and show/position/redraw flags
 //   4. Window longs, GetWindow, hit-test codes, key state, virtual keys
 //   5. Metrics and system colours
-//   6. Control message constants (buttons, combo, edit, list, header, progress)
+//   6. Control message constants: in user_controls.h (buttons, combo, edit, list, header, progress)
 //   7. Functions
 //
 // Behaviour worth knowing beyond plain Win32:

@@ -3,20 +3,22 @@
 // A face is never switched abruptly. "OLDSTATE" names the face, "ALPHALEVEL" the opacity of the
 // next blend, and every tick of the 15 ms timer blends the face once more at a higher opacity until
 // it shows fully. A later event only changes the target and the level: the running timer carries on.
+#include "skin/wndproc/button_messages.h"
+#include "platform/scoped_handles.h"
+
 #include "skin/button_faces.h"
 #include "skin/primitives.h"
 #include "skin/skin_install.h"
 #include "skin/skin_props.h"
 #include "skin/skin_types.h"
-#include "skin/window_dc.h"
 #include "skin/wndproc/control_messages.h"
 #include "skin/wndproc/skin_wndproc.h"
 
 namespace skin {
 namespace {
 
-enum Face : std::int32_t { kNormal = 0, kHover = 1, kPressed = 2, kDisabled = 3 };
-
+constexpr UINT_PTR kHoverTimerId = 1;
+constexpr UINT kHoverTimerMs = 15;
 constexpr std::int32_t kInvisible = 0;
 constexpr std::int32_t kOpaque = 255;
 constexpr std::int32_t kFadeStep = 3;
@@ -24,7 +26,6 @@ constexpr std::int32_t kFadeStep = 3;
 // the mouse goes, and a release already shows some of the normal face.
 constexpr std::int32_t kLeaveLevel = 140;
 constexpr std::int32_t kReleaseLevel = 60;
-constexpr int kCornerSize = 3;
 
 void Target(HWND hWnd, std::int32_t face, std::int32_t level) {
   SetIntProp(hWnd, kOldStateProp, face);
@@ -64,7 +65,7 @@ void MouseMoved(HWND hWnd) {
   if (GetIntProp(hWnd, kMouseFlagProp) == 0) {
     SetIntProp(hWnd, kMouseFlagProp, 1);
     TrackMouseLeave(hWnd);
-    Target(hWnd, kHover, kInvisible);
+    Target(hWnd, kHot, kInvisible);
     StartHoverTimer(hWnd);
   } else if (!IsUnderCursor(hWnd)) {
     // Dragged off while held: no fade, the current (pressed) face stays fully shown.
@@ -76,7 +77,7 @@ void MouseMoved(HWND hWnd) {
 
 void MouseLeft(HWND hWnd) {
   SetIntProp(hWnd, kMouseFlagProp, 0);
-  Target(hWnd, kHover, kLeaveLevel);
+  Target(hWnd, kHot, kLeaveLevel);
   PaintNow(hWnd);
   Target(hWnd, kNormal, kInvisible);
   StartHoverTimer(hWnd);
@@ -87,7 +88,7 @@ void MouseLeft(HWND hWnd) {
 void RebuildFaces(HWND hWnd) {
   SkinBox box;
   {
-    ScopedWindowDC windowDC(hWnd);
+    win32::WindowDc windowDC(hWnd);
     GetWindowBox(hWnd, box);
     for (int i = 0; i < 4; ++i) {
       HDC face = static_cast<HDC>(GetHandleProp(hWnd, FaceDCProp(i)));
@@ -102,9 +103,7 @@ void RebuildFaces(HWND hWnd) {
     }
     RenderButtonFaces(hWnd);
   }
-  HRGN region = CreateRoundRectRgn(0, 0, box.Width + 1, box.Height + 1, kCornerSize, kCornerSize);
-  // The window owns the region from here on; if it refuses it, nobody else would free it.
-  if (region && !SetWindowRgn(hWnd, region, TRUE)) DeleteObject(region);
+  RoundButtonCorners(hWnd);
 }
 
 }  // namespace
@@ -153,6 +152,23 @@ LRESULT PushButtonMessage(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, 
     default:
       break;
   }
+  return result;
+}
+
+// The fade timer.
+
+UINT_PTR StartHoverTimer(HWND hWnd) {
+  if (GetIntProp(hWnd, kTimerIdProp) != 0) return 0;
+  const UINT_PTR id = SetTimer(hWnd, kHoverTimerId, kHoverTimerMs, nullptr);
+  SetIntProp(hWnd, kTimerIdProp, static_cast<std::int32_t>(id));
+  return id;
+}
+
+BOOL StopHoverTimer(HWND hWnd) {
+  const std::int32_t id = GetIntProp(hWnd, kTimerIdProp);
+  if (id == 0) return FALSE;
+  const BOOL result = KillTimer(hWnd, static_cast<UINT_PTR>(id));
+  SetIntProp(hWnd, kTimerIdProp, 0);
   return result;
 }
 

@@ -11,9 +11,6 @@
 namespace skin {
 namespace {
 
-constexpr std::int32_t kNormal = 0;
-constexpr std::int32_t kHot = 1;
-constexpr std::int32_t kPressed = 2;
 // Style bit 0x1 is set for the simple and the drop-down-list kinds: no text part to tell apart.
 constexpr LONG kNoTextPartBit = 0x1;
 
@@ -38,10 +35,11 @@ LRESULT ComboMessage(ClassGroup group, WNDPROC previous, HWND hWnd, UINT msg, WP
   switch (msg) {
     case WM_MOUSEMOVE:
       NoteMouseInside(hWnd);
-      if (wholeIsButton || InButtonArea(hWnd, LoWord(lParam), HiWord(lParam))) state = held ? kPressed : kHot;
+      if (wholeIsButton || InButtonArea(hWnd, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))
+        state = held ? kPressed : kHot;
       break;
     case WM_LBUTTONDOWN:
-      if (!wholeIsButton && !InButtonArea(hWnd, LoWord(lParam), HiWord(lParam))) return result;
+      if (!wholeIsButton && !InButtonArea(hWnd, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) return result;
       state = kPressed;
       break;
     case WM_LBUTTONUP:

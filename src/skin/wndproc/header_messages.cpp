@@ -2,6 +2,7 @@
 // ("HDINDEX"); only the items whose look changes are painted again.
 #include "skin/painters.h"
 #include "skin/skin_props.h"
+#include "skin/skin_types.h"
 #include "skin/wndproc/control_messages.h"
 #include "skin/wndproc/skin_wndproc.h"
 
@@ -9,9 +10,6 @@ namespace skin {
 namespace {
 
 constexpr std::int32_t kNone = -1;
-constexpr std::int32_t kNormal = 0;
-constexpr std::int32_t kHot = 1;
-constexpr std::int32_t kPressed = 2;
 
 void PaintItem(HWND hWnd, std::int32_t index, std::int32_t state) {
   PaintHeaderItem(hWnd, nullptr, index, state);
@@ -35,7 +33,7 @@ std::int32_t ItemAt(HWND hWnd, std::int32_t count, std::int32_t x) {
 void MouseMoved(HWND hWnd, WPARAM wParam, LPARAM lParam) {
   NoteMouseInside(hWnd);
   const std::int32_t hot = GetIntProp(hWnd, kHmIndexProp);
-  const std::int32_t hit = ItemAt(hWnd, ItemCount(hWnd), LoWord(lParam));
+  const std::int32_t hit = ItemAt(hWnd, ItemCount(hWnd), GET_X_LPARAM(lParam));
   const std::int32_t pressed = GetIntProp(hWnd, kHdIndexProp);
   if (hit == hot) return;
   // The pressed item keeps its look while the button is held, wherever the mouse goes.
@@ -51,7 +49,7 @@ void MouseMoved(HWND hWnd, WPARAM wParam, LPARAM lParam) {
 void Pressed(HWND hWnd, LPARAM lParam) {
   const std::int32_t count = ItemCount(hWnd);
   if (count <= 0) return;
-  const std::int32_t hit = ItemAt(hWnd, count, LoWord(lParam));
+  const std::int32_t hit = ItemAt(hWnd, count, GET_X_LPARAM(lParam));
   SetIntProp(hWnd, kHdIndexProp, hit);
   if (hit >= 0) PaintItem(hWnd, hit, kPressed);
 }

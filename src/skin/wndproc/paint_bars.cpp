@@ -4,13 +4,13 @@
 // Sections: picture guard · progress bar client · progress bar frame · header
 #include <string>
 
+#include "platform/scoped_handles.h"
 #include "skin/painters.h"
 #include "skin/primitives.h"
 #include "skin/skin_blit.h"
 #include "skin/skin_props.h"
 #include "skin/skin_state.h"
 #include "skin/skin_types.h"
-#include "skin/window_dc.h"
 #include "skin/wndproc/paint_branches.h"
 
 namespace skin {
@@ -23,7 +23,6 @@ constexpr LONG kSmoothBit = 0x1;
 constexpr int kHeaderFrameW = 3;
 constexpr int kHeaderFrameH = 20;
 constexpr int kHeaderBackgroundX = 1;
-constexpr UINT kCaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
 
 // The bar position as a share of the full range. Kept in single precision on purpose: the pixel
 // lengths below are rounded from exactly this value.
@@ -40,11 +39,9 @@ void ClientSize(HWND hWnd, std::int32_t& w, std::int32_t& h) {
   h = client.bottom - client.top;
 }
 
-void ShowInClient(HWND hWnd, const ScopedMemoryDC& picture, std::int32_t w, std::int32_t h) {
-  PAINTSTRUCT ps{};
-  HDC dc = BeginPaint(hWnd, &ps);
-  BitBlt(dc, 0, 0, w, h, picture.get(), 0, 0, SRCCOPY);
-  EndPaint(hWnd, &ps);
+void ShowInClient(HWND hWnd, const win32::OwnedDc& picture, std::int32_t w, std::int32_t h) {
+  win32::PaintDc dc(hWnd);
+  BitBlt(dc.get(), 0, 0, w, h, picture.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace
@@ -56,7 +53,7 @@ LRESULT PaintProgressBar(HWND hWnd) {
   std::int32_t w = 0;
   std::int32_t h = 0;
   ClientSize(hWnd, w, h);
-  ScopedMemoryDC picture(w, h);
+  win32::OwnedDc picture(CreateMemoryDC(w, h));
   const float f = ProgressFraction(hWnd);
   FillBox(picture.get(), 0, 0, w, h, kWhite);
   if (f != 0.0f) {
@@ -83,7 +80,7 @@ LRESULT NcPaintProgressBar(HWND hWnd) {
   std::int32_t cw = 0;
   std::int32_t ch = 0;
   ClientSize(hWnd, cw, ch);
-  ScopedMemoryDC picture(box.Width, box.Height);
+  win32::OwnedDc picture(CreateMemoryDC(box.Width, box.Height));
   const float f = ProgressFraction(hWnd);
   const LONG style = GetWindowLongA(hWnd, GWL_STYLE);
 
@@ -99,7 +96,7 @@ LRESULT NcPaintProgressBar(HWND hWnd) {
       FillBox(picture.get(), bx, by, Nearest(cw * static_cast<double>(f)), ch, kBarColour);
     }
   }
-  ScopedWindowDC windowDC(hWnd);
+  win32::WindowDc windowDC(hWnd);
   BitBlt(windowDC.get(), 0, 0, box.Width, box.Height, picture.get(), 0, 0, SRCCOPY);
   return 0;
 }
@@ -109,7 +106,7 @@ LRESULT NcPaintProgressBar(HWND hWnd) {
 LRESULT PaintHeader(HWND hWnd) {
   SkinBox box;
   GetWindowBox(hWnd, box);
-  ScopedMemoryDC picture(box.Width, box.Height);
+  win32::OwnedDc picture(CreateMemoryDC(box.Width, box.Height));
   HDC pic = picture.get();
   StretchBlt(pic, 0, 0, box.Width, box.Height, HeaderSkinDC, kHeaderBackgroundX, 0, 1, kHeaderFrameH,
              SRCCOPY);

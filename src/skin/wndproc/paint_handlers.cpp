@@ -1,6 +1,7 @@
 // WM_PAINT and WM_NCPAINT by class group: the push button's face in place of its own drawing, the
 // check and option marks over the control's own, and the flat border of sunken-edge windows over
 // the platform's 3-D one. The other kinds are in paint_lists.cpp and paint_bars.cpp.
+#include "platform/scoped_handles.h"
 #include "skin/button_faces.h"
 #include "skin/class_groups.h"
 #include "skin/painters.h"
@@ -8,14 +9,13 @@
 #include "skin/skin_install.h"
 #include "skin/skin_props.h"
 #include "skin/skin_types.h"
-#include "skin/window_dc.h"
+#include "skin/wndproc/button_messages.h"
 #include "skin/wndproc/paint_branches.h"
 #include "skin/wndproc/skin_wndproc.h"
 
 namespace skin {
 namespace {
 
-constexpr LONG kNotPushButtonBits = 0x2 | 0x4;
 constexpr std::int32_t kOpaque = 255;
 
 LRESULT PaintPushButton(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -40,13 +40,13 @@ void DrawFlatBorder(HWND hWnd) {
   GetBorderSize(hWnd, bx, by);
   SkinBox box;
   GetWindowBox(hWnd, box);
-  ScopedWindowDC windowDC(hWnd);
-  ScopedWindowDC clientDC(hWnd, /*client=*/true);
+  win32::WindowDc windowDC(hWnd);
+  win32::WindowDc clientDC(hWnd, /*client=*/true);
   FrameBox(windowDC.get(), 0, 0, box.Width, box.Height, BorderColourOf(hWnd));
   for (std::int32_t d = 1; d <= bx; ++d)
     FrameBox(windowDC.get(), d, d, box.Width - d - 1, box.Height - d - 1, GetBkColor(clientDC.get()));
-  clientDC.Release();
-  windowDC.Release();
+  clientDC.reset();
+  windowDC.reset();
 }
 
 }  // namespace

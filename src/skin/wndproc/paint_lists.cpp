@@ -1,11 +1,11 @@
 // WM_PAINT of combo boxes, drive lists, data lists, drop-down lists and grids: the control paints
 // itself (except the editable combo box), then the skin lays its two-line border and, for the
 // combo kinds, its drop-down button over the frame.
+#include "platform/scoped_handles.h"
 #include "skin/painters.h"
 #include "skin/primitives.h"
 #include "skin/skin_props.h"
 #include "skin/skin_types.h"
-#include "skin/window_dc.h"
 #include "skin/wndproc/paint_branches.h"
 #include "skin/wndproc/skin_wndproc.h"
 
@@ -26,7 +26,7 @@ void DrawComboFrame(HWND hWnd) {
   std::int32_t state = GetIntProp(hWnd, kOldStateProp);
   SkinBox box;
   GetWindowBox(hWnd, box);
-  ScopedWindowDC windowDC(hWnd);
+  win32::WindowDc windowDC(hWnd);
   DrawControlBorder(windowDC.get(), hWnd, box);
   PaintComboButton(hWnd, windowDC.get(), state, VbTrue);
 }
@@ -44,12 +44,10 @@ LRESULT PaintComboBox(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPAR
   std::int32_t state = GetIntProp(hWnd, kOldStateProp);
   SkinBox box;
   GetWindowBox(hWnd, box);
-  PAINTSTRUCT ps{};
-  HDC dc = BeginPaint(hWnd, &ps);
-  FillBox(dc, 0, 0, box.Width, box.Height, kWhite);
-  FrameBox(dc, 0, 0, box.Width, box.Height, BorderColourOf(hWnd));
-  PaintComboButton(hWnd, dc, state, VbTrue);
-  EndPaint(hWnd, &ps);
+  win32::PaintDc dc(hWnd);
+  FillBox(dc.get(), 0, 0, box.Width, box.Height, kWhite);
+  FrameBox(dc.get(), 0, 0, box.Width, box.Height, BorderColourOf(hWnd));
+  PaintComboButton(hWnd, dc.get(), state, VbTrue);
   return 0;
 }
 
@@ -63,7 +61,7 @@ LRESULT PaintListFrame(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPA
   const LRESULT result = HandOn(previous, hWnd, msg, wParam, lParam);
   SkinBox box;
   GetWindowBox(hWnd, box);
-  ScopedWindowDC windowDC(hWnd);
+  win32::WindowDc windowDC(hWnd);
   DrawControlBorder(windowDC.get(), hWnd, box);
   return result;
 }
@@ -73,7 +71,7 @@ LRESULT PaintGrid(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
   if (GetWindowLongA(hWnd, GWL_STYLE) & WS_BORDER) {
     SkinBox box;
     GetWindowBox(hWnd, box);
-    ScopedWindowDC windowDC(hWnd);
+    win32::WindowDc windowDC(hWnd);
     FrameBox(windowDC.get(), 0, 0, box.Width, box.Height, BorderColourOf(hWnd));
   }
   return result;

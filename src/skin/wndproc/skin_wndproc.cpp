@@ -20,14 +20,6 @@ LRESULT HandOn(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPar
   return CallWindowProcA(previous, hWnd, msg, wParam, lParam);
 }
 
-std::int16_t LoWord(LPARAM value) {
-  return static_cast<std::int16_t>(static_cast<std::uint32_t>(value) & 0xFFFF);
-}
-
-std::int16_t HiWord(LPARAM value) {
-  return static_cast<std::int16_t>((static_cast<std::uint32_t>(value) >> 16) & 0xFFFF);
-}
-
 LRESULT CALLBACK SkinWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!hWnd) return 0;
   const WNDPROC previous = GetPreviousProc(hWnd);
@@ -39,44 +31,38 @@ LRESULT CALLBACK SkinWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       UnskinWindow(hWnd);
       return HandOn(previous, hWnd, msg, wParam, lParam);
     case WM_SIZE:
-      return OnSize(previous, hWnd, msg, wParam, lParam);
+    case WM_ENABLE:
+    case WM_TIMER:
+      return ToPushButtons(previous, hWnd, msg, wParam, lParam);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      return ToFocusKinds(previous, hWnd, msg, wParam, lParam);
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+      return ToSpaceKeyKinds(previous, hWnd, msg, wParam, lParam);
+    case WM_WINDOWPOSCHANGING:
+      return ToComboKinds(previous, hWnd, msg, wParam, lParam);
     case WM_ACTIVATE:
       return OnActivate(previous, hWnd, msg, wParam, lParam);
-    case WM_SETFOCUS:
-      return OnSetFocus(previous, hWnd, msg, wParam, lParam);
-    case WM_KILLFOCUS:
-      return OnKillFocus(previous, hWnd, msg, wParam, lParam);
-    case WM_ENABLE:
-      return OnEnable(previous, hWnd, msg, wParam, lParam);
     case WM_PAINT:
       return OnPaint(previous, hWnd, msg, wParam, lParam);
-    case WM_WINDOWPOSCHANGING:
-      return OnWindowPosChanging(previous, hWnd, msg, wParam, lParam);
     case WM_NCPAINT:
       return OnNcPaint(previous, hWnd, msg, wParam, lParam);
-    case WM_KEYDOWN:
-      return OnKeyDown(previous, hWnd, msg, wParam, lParam);
-    case WM_KEYUP:
-      return OnKeyUp(previous, hWnd, msg, wParam, lParam);
-    case WM_TIMER:
-      return OnTimer(previous, hWnd, msg, wParam, lParam);
     case WM_ENTERIDLE:
     case WM_CTLCOLORLISTBOX:
       return HandOnThenAdopt(previous, hWnd, msg, wParam, lParam);
     case WM_MOUSEMOVE:
-      return OnMouseMove(previous, hWnd, msg, wParam, lParam);
     case WM_LBUTTONDOWN:
-      return OnLButtonDown(previous, hWnd, msg, wParam, lParam);
+    case WM_MOUSELEAVE:
+      return ToMouseKinds(previous, hWnd, msg, wParam, lParam);
     case WM_LBUTTONUP: {
-      const LRESULT result = OnLButtonUp(previous, hWnd, msg, wParam, lParam);
+      const LRESULT result = ToMouseKinds(previous, hWnd, msg, wParam, lParam);
       HWND parent = GetParent(hWnd);
       EnumChildWindows(parent ? parent : hWnd, RepaintTogglesProc, 0);
       return result;
     }
     case WM_LBUTTONDBLCLK:
-      return OnLButtonDblClk(previous, hWnd, msg, wParam, lParam);
-    case WM_MOUSELEAVE:
-      return OnMouseLeave(previous, hWnd, msg, wParam, lParam);
+      return ToDoubleClickKinds(previous, hWnd, msg, wParam, lParam);
     default:
       return HandOn(previous, hWnd, msg, wParam, lParam);
   }

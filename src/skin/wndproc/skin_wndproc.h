@@ -14,30 +14,24 @@ LRESULT CALLBACK SkinWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Passes the message, unchanged, to the previous procedure.
 LRESULT HandOn(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// The low and high 16 bits of the low 32 bits, signed: a cursor left of or above the window gives a
-// negative coordinate.
-std::int16_t LoWord(LPARAM value);
-std::int16_t HiWord(LPARAM value);
-
 // After a left-button release: repaints the skinned check boxes and option buttons among the
 // descendants enumerated. Always continues the enumeration.
 BOOL CALLBACK RepaintTogglesProc(HWND hWnd, LPARAM lParam);
 
+// The handlers of messages the skin answers itself.
 LRESULT OnActivate(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnSize(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnSetFocus(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnKillFocus(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnEnable(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT OnPaint(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnWindowPosChanging(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT OnNcPaint(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnKeyDown(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnKeyUp(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnTimer(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnMouseMove(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnLButtonDown(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnLButtonUp(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnLButtonDblClk(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT OnMouseLeave(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The routes of the messages that only some control kinds style (message_routes.cpp):
+// size, enable and timer go to push buttons; focus changes to push and option buttons; the space
+// key to push buttons, check boxes and option buttons; position changes to combo boxes and drive
+// lists; mouse messages to every hover-aware kind; double clicks to push buttons and headers.
+LRESULT ToPushButtons(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT ToFocusKinds(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT ToSpaceKeyKinds(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT ToComboKinds(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT ToMouseKinds(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT ToDoubleClickKinds(WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 }  // namespace skin

@@ -8,13 +8,7 @@
 #include "skin/wndproc/skin_wndproc.h"
 
 namespace skin {
-namespace {
-
-constexpr std::int32_t kNormal = 0;
-constexpr std::int32_t kHot = 1;
-constexpr std::int32_t kPressed = 2;
-
-}  // namespace
+namespace {}  // namespace
 
 LRESULT ToggleMessage(ClassGroup group, WNDPROC previous, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = HandOn(previous, hWnd, msg, wParam, lParam);

@@ -8,9 +8,9 @@
 
 #include "runtime/common_dialog.h"
 
-namespace runtime::testing {
+namespace hwf::test {
 
-class ScriptedDialogs final : public DialogProvider {
+class ScriptedDialogs final : public runtime::DialogProvider {
  public:
   // An empty script answers "cancelled".
   std::deque<std::optional<COLORREF>> colours;
@@ -18,17 +18,17 @@ class ScriptedDialogs final : public DialogProvider {
   // The type each confirmed save leaves chosen; when empty, the one it
   // opened with.
   std::deque<int> filterIndices;
-  std::vector<ColorDialogRequest> colourRequests;
-  std::vector<SaveDialogRequest> saveRequests;
+  std::vector<runtime::ColorDialogRequest> colourRequests;
+  std::vector<runtime::SaveDialogRequest> saveRequests;
 
-  std::optional<COLORREF> ChooseColour(const ColorDialogRequest& r) override {
+  std::optional<COLORREF> ChooseColour(const runtime::ColorDialogRequest& r) override {
     colourRequests.push_back(r);
     if (colours.empty()) return std::nullopt;
     auto v = colours.front();
     colours.pop_front();
     return v;
   }
-  std::optional<SaveDialogAnswer> SaveFileName(const SaveDialogRequest& r) override {
+  std::optional<runtime::SaveDialogAnswer> SaveFileName(const runtime::SaveDialogRequest& r) override {
     saveRequests.push_back(r);
     if (paths.empty()) return std::nullopt;
     auto v = paths.front();
@@ -39,8 +39,8 @@ class ScriptedDialogs final : public DialogProvider {
       index = filterIndices.front();
       filterIndices.pop_front();
     }
-    return SaveDialogAnswer{*v, index};
+    return runtime::SaveDialogAnswer{*v, index};
   }
 };
 
-}  // namespace runtime::testing
+}  // namespace hwf::test

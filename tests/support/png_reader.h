@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace exporter::testing {
+namespace hwf::test {
 
 struct Decoded {
   int width = 0;
@@ -55,4 +55,4 @@ inline std::vector<std::uint8_t> ReadFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-}  // namespace exporter::testing
+}  // namespace hwf::test

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace exporter::testing {
+namespace hwf::test {
 
 inline bool HaveTool(const std::string& name) {
   return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
@@ -25,4 +25,4 @@ inline std::string RunTool(const std::string& command, int* status = nullptr) {
   return out;
 }
 
-}  // namespace exporter::testing
+}  // namespace hwf::test

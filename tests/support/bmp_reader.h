@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace runtime::testing {
+namespace hwf::test {
 
 inline std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -52,4 +52,4 @@ inline std::optional<DecodedBmp> DecodeBmp24(const std::vector<std::uint8_t>& b)
   return out;
 }
 
-}  // namespace runtime::testing
+}  // namespace hwf::test

@@ -1,4 +1,4 @@
-#include "patterns/testing/recording_surface.h"
+#include "support/doubles/recording_surface.h"
 
 #include <algorithm>
 
