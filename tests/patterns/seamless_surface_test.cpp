@@ -11,7 +11,7 @@
 #include <stdexcept>
 
 #include "patterns/runtime_error.h"
-#include "patterns/testing/recording_surface.h"
+#include "support/doubles/recording_surface.h"
 
 namespace patterns {
 namespace {

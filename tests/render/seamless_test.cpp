@@ -11,13 +11,13 @@
 #include <memory>
 
 #include "export/pattern_file.h"
-#include "export/png_reader.h"
 #include "patterns/curve_pattern.h"
-#include "patterns/testing/recording_surface.h"
 #include "render/exact_canvas.h"
 #include "render/render_fixture.h"
 #include "runtime/form.h"
 #include "runtime/picture_box.h"
+#include "support/doubles/recording_surface.h"
+#include "support/png_reader.h"
 
 namespace render {
 namespace {
@@ -227,7 +227,7 @@ TEST_F(RenderTest, SeamlessFilesInEveryFormat) {
     args.insert(args.end(), extra.begin(), extra.end());
     const RunResult r = Run(args);
     EXPECT_EQ(r.status, 0) << r.err;
-    return exporter::testing::ReadFile(Path(file));
+    return hwf::test::ReadFile(Path(file));
   };
   for (const char* ext : {"png", "svg", "pdf"}) {
     const std::string name = std::string("t.") + ext;
@@ -250,7 +250,7 @@ TEST_F(RenderTest, SeamlessFilesInEveryFormat) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("402 x 402 exact seamless"), std::string::npos) << r.err;
     if (std::string(ext) == "bmp") continue;
-    const auto d = exporter::testing::DecodePng(exporter::testing::ReadFile(Path(name)));
+    const auto d = hwf::test::DecodePng(hwf::test::ReadFile(Path(name)));
     ASSERT_EQ(d.width, kWall);
     int differ = 0;
     for (int y = 0; y < kWall; ++y)
@@ -287,7 +287,7 @@ TEST_F(RenderTest, TheAntialiasedSeamlessTileFollowsTheExactOneAcrossTheEdges) {
     const auto exact_pixels = exact.Draw(code, true).Pixels();
     exporter::MemorySink sink;
     exporter::WritePattern(code, {.format = exporter::Format::kPng, .size = kTile, .seamless = true}, sink);
-    const auto drawn = exporter::testing::DecodePng(sink.bytes);
+    const auto drawn = hwf::test::DecodePng(sink.bytes);
     ASSERT_EQ(drawn.width, kTile);
 
     const std::uint32_t back = patterns::PixelFromColour(code.background);
