@@ -2,6 +2,7 @@
 // not handle.
 #include <cstring>
 
+#include "platform/scoped_handles.h"
 #include "platform/user/frame.h"
 #include "platform/user/window.h"
 
@@ -75,12 +76,9 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return CopyText(w->text, wParam, reinterpret_cast<char*>(lParam));
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(w->text.size());
-    case WM_NCPAINT: {
-      HDC dc = GetWindowDC(hwnd);
-      PaintFrame(hwnd, dc);
-      ReleaseDC(hwnd, dc);
+    case WM_NCPAINT:
+      PaintFrame(hwnd, win32::WindowDc(hwnd).get());
       return 0;
-    }
     case WM_ERASEBKGND: {
       HBRUSH brush = BrushFromClass(w->cls->background);
       if (!brush) return 0;
@@ -89,12 +87,10 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       FillRect(reinterpret_cast<HDC>(wParam), &rc, brush);
       return 1;
     }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(hwnd, &ps);
-      EndPaint(hwnd, &ps);
+    case WM_PAINT:
+      // Validates the update region, so that the window is not asked again.
+      win32::PaintDc{hwnd};
       return 0;
-    }
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;
